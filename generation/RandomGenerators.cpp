@@ -1,0 +1,45 @@
+#include "generation/RandomGenerators.h"
+
+#include "generation/CharacterPools.h"
+#include "platform/HostError.h"
+
+namespace velkrin {
+
+namespace {
+
+void fillFromPool(QString &field, std::int32_t plngLength, QStringView pool, UniformPicker &picker,
+                  const char *what)
+{
+    if (plngLength < 0)
+        throw HostError(HostErrorKind::InvalidArgument,
+                        QStringLiteral("A password cannot have a negative %1 (%2).")
+                            .arg(QLatin1String(what))
+                            .arg(plngLength));
+    // Sized once, then overwritten in place: resize() keeps the buffer when
+    // the length is unchanged and the string is not shared, so a steady run
+    // of passwords allocates nothing here.
+    field.resize(plngLength);
+    QChar *out = field.data();
+    const auto poolSize = static_cast<unsigned>(pool.size());
+    for (std::int32_t i = 0; i < plngLength; ++i)
+        out[i] = pool[picker.pick(poolSize)];
+}
+
+} // namespace
+
+void RandomLetters(MainWindowState &state, std::int32_t plngLength, UniformPicker &picker)
+{
+    fillFromPool(state.strLetters, plngLength, kLetterPool, picker, "number of letters");
+}
+
+void RandomNumbers(MainWindowState &state, std::int32_t plngLength, UniformPicker &picker)
+{
+    fillFromPool(state.strNumbers, plngLength, kDigitPool, picker, "number of digits");
+}
+
+void RandomPassword(MainWindowState &state, std::int32_t plngLength, UniformPicker &picker)
+{
+    fillFromPool(state.strPassword, plngLength, kMixedPool, picker, "number of characters");
+}
+
+} // namespace velkrin

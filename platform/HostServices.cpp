@@ -1,0 +1,29 @@
+#include "platform/HostServices.h"
+
+#include "platform/QtPrinterPort.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QMessageBox>
+
+namespace velkrin {
+
+HostServices HostServices::system(RandomSource &random)
+{
+    HostServices services;
+    services.random = &random;
+    services.openPrinter = []() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::defaultPrinter(); };
+    services.executableDirectory = [] { return QCoreApplication::applicationDirPath(); };
+    services.today = [] { return QDate::currentDate(); };
+    services.showWarning = [](QWidget *parent, const QString &message) {
+        QMessageBox::warning(parent, QStringLiteral("Velkrin"), message);
+    };
+    return services;
+}
+
+QString shortDateText(const QDate &date)
+{
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}
+
+} // namespace velkrin

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/PrinterPort.h"
+#include "platform/RandomSource.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace velkrin {
+
+// What the window needs from the world outside it. The program uses
+// HostServices::system(); tests replace single members.
+struct HostServices {
+    RandomSource *random = nullptr;
+    // Opens a job on the default printer; raises HostError(Printer).
+    std::function<std::unique_ptr<PrinterPort>()> openPrinter;
+    // Folder that holds the executable: where the list is saved.
+    std::function<QString()> executableDirectory;
+    std::function<QDate()> today;
+    // Shows an error to the user (a warning box titled "Velkrin").
+    std::function<void(QWidget *parent, const QString &message)> showWarning;
+
+    static HostServices system(RandomSource &random);
+};
+
+// Today's date as the heading shows it: the system's short date format.
+QString shortDateText(const QDate &date);
+
+} // namespace velkrin

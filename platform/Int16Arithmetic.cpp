@@ -1,0 +1,49 @@
+#include "platform/Int16Arithmetic.h"
+
+#include "platform/HostError.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace velkrin {
+
+namespace {
+
+[[noreturn]] void overflow(const QString &what)
+{
+    throw HostError(HostErrorKind::Overflow,
+                    QStringLiteral("The %1 must lie between -32768 and 32767.").arg(what));
+}
+
+} // namespace
+
+std::int16_t roundToInt16(double value, const QString &what)
+{
+    if (std::isnan(value))
+        overflow(what);
+    // Round to nearest-even explicitly rather than trusting whatever rounding
+    // mode the process happens to run in.
+    const int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(saved);
+    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
+        overflow(what);
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int16_t checkedAddInt16(std::int16_t a, std::int16_t b, const QString &what)
+{
+    const int sum = int{a} + int{b};
+    if (sum < std::numeric_limits<std::int16_t>::min() || sum > std::numeric_limits<std::int16_t>::max())
+        overflow(what);
+    return static_cast<std::int16_t>(sum);
+}
+
+QString int16Text(std::int16_t value)
+{
+    return QString::number(value);
+}
+
+} // namespace velkrin

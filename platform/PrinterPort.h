@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace velkrin {
+
+// One print job on a printer, line by line, in the manner of a line printer:
+// each printLine() ends with a line end; endDocument() hands the page over.
+// Any failure raises HostError(Printer). A job destroyed before
+// endDocument() is abandoned, so a failed print leaves nothing half-sent.
+class PrinterPort {
+public:
+    virtual ~PrinterPort() = default;
+    virtual void setFontSize(double points) = 0;
+    virtual void setFontBold(bool bold) = 0;
+    virtual void printLine(const QString &text) = 0;
+    virtual void endDocument() = 0;
+};
+
+} // namespace velkrin

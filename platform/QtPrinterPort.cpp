@@ -1,0 +1,99 @@
+#include "platform/QtPrinterPort.h"
+
+#include "platform/HostError.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPrinterInfo>
+
+namespace velkrin {
+
+namespace {
+
+[[noreturn]] void printerError(const QString &what)
+{
+    throw HostError(HostErrorKind::Printer, what);
+}
+
+} // namespace
+
+std::unique_ptr<QtPrinterPort> QtPrinterPort::defaultPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        printerError(QStringLiteral("The password could not be printed: no default printer is available."));
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setDocName(QStringLiteral("Velkrin password"));
+    return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+}
+
+std::unique_ptr<QtPrinterPort> QtPrinterPort::pdfFile(const QString &path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setDocName(QStringLiteral("Velkrin password"));
+    return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+}
+
+QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer)
+    : m_printer(std::move(printer)), m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
+{
+}
+
+QtPrinterPort::~QtPrinterPort()
+{
+    if (m_started && !m_finished) {
+        m_printer->abort();
+        m_painter.end();
+    }
+}
+
+void QtPrinterPort::setFontSize(double points)
+{
+    m_font.setPointSizeF(points);
+    if (m_started)
+        m_painter.setFont(m_font);
+}
+
+void QtPrinterPort::setFontBold(bool bold)
+{
+    m_font.setBold(bold);
+    if (m_started)
+        m_painter.setFont(m_font);
+}
+
+void QtPrinterPort::begin()
+{
+    if (!m_painter.begin(m_printer.get())) {
+        const QString name = m_printer->printerName();
+        printerError(name.isEmpty()
+                         ? QStringLiteral("The password could not be printed: the print system refused the job.")
+                         : QStringLiteral("The password could not be printed: the printer \"%1\" refused the job.")
+                               .arg(name));
+    }
+    m_started = true;
+    m_painter.setFont(m_font);
+    m_y = 0;
+}
+
+void QtPrinterPort::printLine(const QString &text)
+{
+    if (!m_started)
+        begin();
+    const QFontMetricsF metrics(m_font, m_printer.get());
+    // Coordinates start at the top-left of the printable area.
+    m_painter.drawText(QPointF(0, m_y + metrics.ascent()), text);
+    m_y += metrics.lineSpacing();
+}
+
+void QtPrinterPort::endDocument()
+{
+    if (!m_started)
+        begin();
+    m_finished = true;
+    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
+        printerError(QStringLiteral("The password could not be printed: the print system did not accept the document."));
+}
+
+} // namespace velkrin

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "generation/MainWindowState.h"
+#include "platform/HostServices.h"
+#include "platform/UniformPicker.h"
+#include "platform/XPButton.h"
+#include "window/PasswordListModel.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+namespace velkrin {
+
+// The program's only window.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(HostServices services, QWidget *parent = nullptr);
+
+    // The generators: each fills its field of `state` (see RandomGenerators.h).
+    void RandomLetters(std::int32_t plngLength);
+    void RandomNumbers(std::int32_t plngLength);
+    void RandomPassword(std::int32_t plngLength);
+
+    // The Load event: raised once, after construction and before showing.
+    void raiseLoad();
+
+    // Main-window state.
+    MainWindowState state;
+
+    // Controls, in the order the window stores them.
+    QTimer *Timer1;
+    QGroupBox *Frame3;
+    XPButton *XPButton3;
+    XPButton *XPButton2;
+    XPButton *XPButton1;
+    QGroupBox *Frame2;
+    QListView *List1;
+    QPushButton *cmdPrint;
+    QPushButton *cmdCreate;
+    QGroupBox *Frame1;
+    QCheckBox *Check1;
+    QLineEdit *txtNumbers;
+    QLineEdit *txtLetters;
+    QLabel *Label5;
+    QLabel *Label4;
+    QLabel *lblRandom;
+    QLabel *Label3;
+    QLabel *Label2;
+    QLabel *Label1;
+    QLabel *lblPassword;
+
+    PasswordListModel &list() noexcept { return m_list; }
+    const HostServices &services() const noexcept { return m_services; }
+
+private:
+    enum class CountBox { Letters, Numbers };
+
+    void createControls();
+    void bindEvents();
+    // Runs one event handler; the single place where errors are reported.
+    void runHandler(const std::function<void()> &handler);
+    void reportError(const QString &message);
+
+    void Form_Load();
+    void RecountLengths(CountBox which);
+    void ComposePassword();
+    void cmdCreate_Click();
+    void cmdPrint_Click();
+    void Timer1_Timer();
+    void XPButton1_press();
+    void XPButton2_press();
+    void XPButton3_press();
+
+    HostServices m_services;
+    UniformPicker m_picker;
+    PasswordListModel m_list;
+};
+
+} // namespace velkrin
