@@ -1,0 +1,177 @@
+// The batch list at a million items: time and resident memory to append them
+// to PasswordListModel with a shown QListView attached, how quickly the view
+// answers afterwards, and the time to save them with SaveList.
+//
+// Usage: bench_list [items]   (default 1000000)
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+//
+// Prints a readable report followed by RESULT key=value lines for scripts.
+
+#include "generation/ComposePassword.h"
+#include "generation/MainWindowState.h"
+#include "output/SaveList.h"
+#include "platform/SodiumRandomSource.h"
+#include "platform/UniformPicker.h"
+#include "window/PasswordListModel.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFile>
+#include <QListView>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Resident set size in bytes, from /proc/self/status.
+long long residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    while (!status.atEnd()) {
+        const QByteArray line = status.readLine();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return -1;
+}
+
+double mib(long long bytes)
+{
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const long items = argc > 1 ? std::atol(argv[1]) : 1000000;
+    if (items <= 0) {
+        std::fprintf(stderr, "usage: %s [items>0]\n", argv[0]);
+        return 2;
+    }
+
+    // The passwords are made first, so that only the list's own cost is timed
+    // and measured; they stay alive until the end.
+    velkrin::SodiumRandomSource source;
+    auto picker = std::make_unique<velkrin::UniformPicker>(source);
+    velkrin::MainWindowState state;
+    state.intLetters = 3;
+    state.intNumbers = 3;
+    std::vector<QString> passwords;
+    passwords.reserve(static_cast<std::size_t>(items));
+    for (long i = 0; i < items; ++i)
+        passwords.push_back(velkrin::ComposePassword(state, 0, *picker));
+
+    velkrin::PasswordListModel model;
+    QListView view;
+    view.setUniformItemSizes(true);
+    view.setModel(&model);
+    view.resize(218, 316);
+    view.show();
+    QApplication::processEvents();
+
+    const long long rssBefore = residentBytes();
+    const auto appendStart = Clock::now();
+    for (const QString &password : passwords)
+        model.append(password);
+    const double appendSeconds = secondsSince(appendStart);
+    const long long rssAfterAppend = residentBytes();
+
+    // The view relayouts lazily; the first pass of the event loop after the
+    // burst is when it catches up.
+    auto start = Clock::now();
+    QApplication::processEvents();
+    const double firstEventsSeconds = secondsSince(start);
+
+    start = Clock::now();
+    view.scrollToBottom();
+    QApplication::processEvents();
+    view.viewport()->repaint();
+    const double scrollSeconds = secondsSince(start);
+    const bool atBottom = view.verticalScrollBar()->value() == view.verticalScrollBar()->maximum();
+
+    start = Clock::now();
+    view.scrollToTop();
+    QApplication::processEvents();
+    view.viewport()->repaint();
+    const double scrollTopSeconds = secondsSince(start);
+
+    // What one more batch tick costs at this size: append one item and let
+    // the view handle it, repeated.
+    constexpr int kLateTicks = 200;
+    start = Clock::now();
+    for (int i = 0; i < kLateTicks; ++i) {
+        model.append(passwords[static_cast<std::size_t>(i)]);
+        QApplication::processEvents();
+    }
+    const double lateTickSeconds = secondsSince(start) / kLateTicks;
+    const long long rssAfterView = residentBytes();
+
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    constexpr int kSaves = 3;
+    double bestSave = 1e300;
+    for (int i = 0; i < kSaves; ++i) {
+        start = Clock::now();
+        velkrin::SaveList(model, folder.path());
+        bestSave = std::min(bestSave, secondsSince(start));
+    }
+    const long long fileBytes = QFileInfo(velkrin::targetFilePath(folder.path())).size();
+
+    const long long appendedBytes = rssAfterAppend - rssBefore;
+    const double bytesPerItem = static_cast<double>(appendedBytes) / static_cast<double>(items);
+
+    std::printf("Batch list, %ld items, QListView shown (platform %s)\n\n", items,
+                qPrintable(QApplication::platformName()));
+    std::printf("Append %ld items                      %10.3f s   (%.0f items/s, %.0f ns each)\n", items,
+                appendSeconds, static_cast<double>(items) / appendSeconds,
+                appendSeconds * 1e9 / static_cast<double>(items));
+    std::printf("Resident memory before / after append  %10.1f / %.1f MiB\n", mib(rssBefore), mib(rssAfterAppend));
+    std::printf("  growth                                %10.1f MiB = %.1f bytes per item\n", mib(appendedBytes),
+                bytesPerItem);
+    std::printf("  after the view caught up              %10.1f MiB\n", mib(rssAfterView));
+    std::printf("First event-loop pass after the append  %10.3f ms\n", firstEventsSeconds * 1e3);
+    std::printf("Scroll to bottom, events, repaint       %10.3f ms%s\n", scrollSeconds * 1e3,
+                atBottom ? "" : "  (scroll bar NOT at the bottom)");
+    std::printf("Scroll to top, events, repaint          %10.3f ms\n", scrollTopSeconds * 1e3);
+    std::printf("One more item + events at this size     %10.3f ms (mean of %d)\n", lateTickSeconds * 1e3,
+                kLateTicks);
+    std::printf("SaveList of %lld items                 %10.3f s   (best of %d), file %lld bytes (%.2f bytes/item)\n",
+                static_cast<long long>(model.count()), bestSave, kSaves, fileBytes,
+                static_cast<double>(fileBytes) / static_cast<double>(model.count()));
+
+    std::printf("\nRESULT items=%ld\n", items);
+    std::printf("RESULT append_s=%.4f\n", appendSeconds);
+    std::printf("RESULT rss_before_bytes=%lld\n", rssBefore);
+    std::printf("RESULT rss_after_bytes=%lld\n", rssAfterAppend);
+    std::printf("RESULT bytes_per_item=%.2f\n", bytesPerItem);
+    std::printf("RESULT first_events_ms=%.3f\n", firstEventsSeconds * 1e3);
+    std::printf("RESULT scroll_bottom_ms=%.3f\n", scrollSeconds * 1e3);
+    std::printf("RESULT late_tick_ms=%.4f\n", lateTickSeconds * 1e3);
+    std::printf("RESULT save_s=%.4f\n", bestSave);
+    std::printf("RESULT saved_items=%lld\n", static_cast<long long>(model.count()));
+    std::printf("RESULT file_bytes=%lld\n", fileBytes);
+    return atBottom ? 0 : 1;
+}

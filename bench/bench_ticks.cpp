@@ -1,0 +1,109 @@
+// Batch mode with the real timer: the window is built and loaded, "Generate"
+// is pressed, and the event loop runs for a while. Reports the items added
+// per minute against the ideal 600 (one every 100 ms) and the spread of the
+// intervals between ticks.
+//
+// Usage: bench_ticks [seconds]   (default 60; any positive number, e.g. 5)
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+//
+// Prints a readable report followed by RESULT key=value lines for scripts.
+
+#include "platform/HostServices.h"
+#include "platform/SodiumRandomSource.h"
+#include "window/Form1.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+    if (!(seconds > 0)) {
+        std::fprintf(stderr, "usage: %s [seconds>0]\n", argv[0]);
+        return 2;
+    }
+    constexpr double kIdealPerMinute = 600.0;
+
+    velkrin::SodiumRandomSource random;
+    velkrin::Form1 form(velkrin::HostServices::system(random));
+    form.raiseLoad();
+    form.show();
+    QApplication::processEvents();
+
+    // Tick times are taken after the window's own handler has run (it was
+    // connected first), so they include the work of the tick.
+    std::vector<Clock::time_point> ticks;
+    ticks.reserve(static_cast<std::size_t>(seconds * 20) + 16);
+    QObject::connect(form.Timer1, &QTimer::timeout, &form, [&ticks] { ticks.push_back(Clock::now()); });
+
+    Clock::time_point start;
+    Clock::time_point stop;
+    QTimer::singleShot(0, &form, [&] {
+        start = Clock::now();
+        form.XPButton1->click();
+        QTimer::singleShot(static_cast<int>(std::lround(seconds * 1000)), Qt::PreciseTimer, &form, [&] {
+            stop = Clock::now();
+            form.XPButton2->click();
+            QApplication::quit();
+        });
+    });
+    QApplication::exec();
+
+    const double elapsed = std::chrono::duration<double>(stop - start).count();
+    const auto items = form.list().count();
+    const double perMinute = static_cast<double>(items) * 60.0 / elapsed;
+    const double deviation = (perMinute - kIdealPerMinute) / kIdealPerMinute * 100.0;
+
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        gaps.push_back(std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
+    double mean = 0, worst = 0, least = 0, spread = 0;
+    if (!gaps.empty()) {
+        for (double g : gaps)
+            mean += g;
+        mean /= static_cast<double>(gaps.size());
+        for (double g : gaps)
+            spread += (g - mean) * (g - mean);
+        spread = std::sqrt(spread / static_cast<double>(gaps.size()));
+        worst = *std::max_element(gaps.begin(), gaps.end());
+        least = *std::min_element(gaps.begin(), gaps.end());
+    }
+    // Ticks a perfect timer would have delivered in the same time.
+    const double idealItems = elapsed * kIdealPerMinute / 60.0;
+
+    std::printf("Batch mode, real timer, %.3f s of event loop (platform %s)\n\n", elapsed,
+                qPrintable(QApplication::platformName()));
+    std::printf("Items added           %lld (ideal %.1f)\n", static_cast<long long>(items), idealItems);
+    std::printf("Items per minute      %.1f (ideal 600, deviation %+.2f %%)\n", perMinute, deviation);
+    if (!gaps.empty())
+        std::printf("Tick interval         mean %.3f ms, sd %.3f ms, min %.3f ms, max %.3f ms\n", mean, spread,
+                    least, worst);
+    if (items > 0)
+        std::printf("Last item equals the current password: %s\n",
+                    form.list().item(items - 1) == form.lblPassword->text() ? "yes" : "NO");
+
+    std::printf("\nRESULT seconds=%.3f\n", elapsed);
+    std::printf("RESULT items=%lld\n", static_cast<long long>(items));
+    std::printf("RESULT per_minute=%.1f\n", perMinute);
+    std::printf("RESULT deviation_percent=%.2f\n", deviation);
+    std::printf("RESULT interval_mean_ms=%.3f\n", mean);
+    std::printf("RESULT interval_max_ms=%.3f\n", worst);
+    return 0;
+}
