@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QFile>
 #include <QListView>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -24,6 +23,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -39,13 +40,11 @@ double secondsSince(Clock::time_point start)
 // Resident set size in bytes, from /proc/self/status.
 long long residentBytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atoll(line.c_str() + 6) * 1024;
     }
     return -1;
 }
