@@ -1,0 +1,414 @@
+// One password on Create, and batch mode on Generate / Stop with its ticks.
+
+#include "FormHarness.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velkrin;
+using namespace velkrin::widgettest;
+
+namespace {
+
+enum class Trigger { Click, SpaceOnFocus, AltC };
+
+// Returns once the Create button has been clicked.
+bool createPassword(FormHarness &h, Trigger trigger)
+{
+    Form1 &form = h.form();
+    QSignalSpy clicked(form.cmdCreate, &QPushButton::clicked);
+    switch (trigger) {
+    case Trigger::Click:
+        QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+        break;
+    case Trigger::SpaceOnFocus:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        break;
+    case Trigger::AltC:
+        // An access key presses the button visibly and clicks it a moment later.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+        clicked.wait(1000);
+        break;
+    }
+    return clicked.count() == 1;
+}
+
+QRegularExpression patternFor(int letters, int digits, bool mixed)
+{
+    return mixed ? mixedPattern(letters + digits) : separatePattern(letters, digits);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Trigger)
+
+class CreateAndBatchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void createComposes_data();
+    void createComposes();
+    void createMapsBytesOntoPools();
+    void mixedModeDrawsEveryClass();
+    void negativeCountAtCreate_data();
+    void negativeCountAtCreate();
+
+    void ticksAppendToList_data();
+    void ticksAppendToList();
+    void repeatedPressesKeepState_data();
+    void repeatedPressesKeepState();
+    void changesTakeEffectOnNextTick();
+    void errorWhileRunningStopsBatch_data();
+    void errorWhileRunningStopsBatch();
+    void realTimerMakesTenASecond();
+};
+
+void CreateAndBatchTest::createComposes_data()
+{
+    QTest::addColumn<Trigger>("trigger");
+    QTest::addColumn<bool>("mixed");
+    QTest::newRow("click, separate") << Trigger::Click << false;
+    QTest::newRow("click, mixed") << Trigger::Click << true;
+    QTest::newRow("space on the focused Create, separate") << Trigger::SpaceOnFocus << false;
+    QTest::newRow("space on the focused Create, mixed") << Trigger::SpaceOnFocus << true;
+    QTest::newRow("Alt+C from a count box, separate") << Trigger::AltC << false;
+    QTest::newRow("Alt+C from a count box, mixed") << Trigger::AltC << true;
+}
+
+void CreateAndBatchTest::createComposes()
+{
+    QFETCH(Trigger, trigger);
+    QFETCH(bool, mixed);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QVERIFY(h.showAndActivate());
+    QCOMPARE(QApplication::focusWidget(), form.cmdCreate);
+    if (mixed) {
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        QCOMPARE(form.Check1->checkState(), Qt::Checked);
+    }
+    if (mixed && trigger == Trigger::SpaceOnFocus)
+        form.cmdCreate->setFocus(); // clicking the check box took the focus
+
+    QSet<QString> seen;
+    const int presses = trigger == Trigger::AltC ? 4 : 20;
+    for (int i = 0; i < presses; ++i) {
+        if (trigger == Trigger::AltC)
+            form.txtLetters->setFocus(); // each access key moves the focus to the button
+        if (trigger == Trigger::SpaceOnFocus)
+            QCOMPARE(QApplication::focusWidget(), form.cmdCreate);
+        QVERIFY(createPassword(h, trigger));
+        const QString password = form.lblPassword->text();
+        QVERIFY2(patternFor(3, 3, mixed).match(password).hasMatch(), qPrintable(password));
+        seen.insert(password);
+    }
+    // Fresh draws each time (equal passwords out of 26^3*10^3 or 62^6 would
+    // mean nothing is drawn).
+    QVERIFY(seen.size() > 1);
+    // Create touches neither the batch nor the counts.
+    QCOMPARE(h.listItems().size(), 0);
+    QCOMPARE(form.lblRandom->text(), QStringLiteral("6 Random Characters"));
+    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// Known bytes give a known password: each byte below the largest multiple of
+// the pool size picks pool[byte % size], higher bytes are skipped. The digit
+// pool runs 1..9 then 0.
+void CreateAndBatchTest::createMapsBytesOntoPools()
+{
+    ScriptedRandomSource random({0, 1, 2, 25, 0, 9, 26, 35, 61, 36, 255, 7});
+    FormHarness h(&random);
+    Form1 &form = h.form();
+    form.raiseLoad();
+
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("abc610"));
+    QTest::mouseClick(form.Check1, Qt::LeftButton);
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("10ZAha")); // 255 skipped, then the script wraps
+}
+
+void CreateAndBatchTest::mixedModeDrawsEveryClass()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QTest::mouseClick(form.Check1, Qt::LeftButton);
+
+    bool lower = false, upper = false, digit = false;
+    for (int i = 0; i < 300; ++i) {
+        QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+        for (QChar c : form.lblPassword->text()) {
+            lower |= c >= u'a' && c <= u'z';
+            upper |= c >= u'A' && c <= u'Z';
+            digit |= c >= u'0' && c <= u'9';
+        }
+    }
+    QVERIFY(lower);
+    QVERIFY(upper);
+    QVERIFY(digit);
+}
+
+// A negative length at Create: one warning; the current password stays; in
+// separate mode the letters already drawn before the digits failed are kept.
+void CreateAndBatchTest::negativeCountAtCreate_data()
+{
+    QTest::addColumn<QString>("lettersText");
+    QTest::addColumn<QString>("numbersText");
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<bool>("lettersRenewed");
+
+    QTest::newRow("separate, 2 letters and -1 digits") << "2" << "-1" << false << true;
+    QTest::newRow("separate, -1 letters and 3 digits") << "-1" << "3" << false << false;
+    QTest::newRow("mixed, -4 + 3 in total") << "-4" << "3" << true << false;
+}
+
+void CreateAndBatchTest::negativeCountAtCreate()
+{
+    QFETCH(QString, lettersText);
+    QFETCH(QString, numbersText);
+    QFETCH(bool, mixed);
+    QFETCH(bool, lettersRenewed);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    const QString previous = form.lblPassword->text();
+    const MainWindowState before = form.state;
+    QCOMPARE(before.strLetters.size(), 3);
+
+    if (mixed)
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+    h.replaceText(form.txtLetters, lettersText);
+    h.replaceText(form.txtNumbers, numbersText);
+    QVERIFY(h.warnings().isEmpty()); // negative counts are accepted as typed
+    const QString totalCaption = form.lblRandom->text();
+
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(h.warnings().size(), 1);
+    QVERIFY2(h.warnings().first().message.contains(QStringLiteral("negative")),
+             qPrintable(h.warnings().first().message));
+    QCOMPARE(form.lblPassword->text(), previous);
+    QCOMPARE(form.lblRandom->text(), totalCaption);
+    QCOMPARE(h.listItems().size(), 0);
+    QCOMPARE(form.state.strNumbers, before.strNumbers);
+    QCOMPARE(form.state.strPassword, before.strPassword);
+    if (lettersRenewed)
+        QVERIFY2(separatePattern(2, 0).match(form.state.strLetters).hasMatch(), qPrintable(form.state.strLetters));
+    else
+        QCOMPARE(form.state.strLetters, before.strLetters);
+
+    // The window carries on: with the counts put right, Create works again.
+    h.replaceText(form.txtLetters, QStringLiteral("3"));
+    h.replaceText(form.txtNumbers, QStringLiteral("3"));
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QVERIFY(patternFor(3, 3, mixed).match(form.lblPassword->text()).hasMatch());
+    QCOMPARE(h.warnings().size(), 1);
+}
+
+void CreateAndBatchTest::ticksAppendToList_data()
+{
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<int>("ticks");
+    QTest::newRow("separate, 1 tick") << false << 1;
+    QTest::newRow("separate, 12 ticks") << false << 12;
+    QTest::newRow("mixed, 12 ticks") << true << 12;
+}
+
+void CreateAndBatchTest::ticksAppendToList()
+{
+    QFETCH(bool, mixed);
+    QFETCH(int, ticks);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    if (mixed)
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(h.listItems().size(), 0); // Generate itself adds nothing
+    for (int i = 0; i < ticks; ++i) {
+        h.tick();
+        QCOMPARE(h.listItems().size(), i + 1);
+        QCOMPARE(h.listItems().last(), form.lblPassword->text());
+    }
+    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    QVERIFY(!form.Timer1->isActive());
+
+    const QStringList items = h.listItems();
+    QCOMPARE(items.size(), ticks);
+    for (const QString &item : items)
+        QVERIFY2(patternFor(3, 3, mixed).match(item).hasMatch(), qPrintable(item));
+    if (ticks > 1)
+        QVERIFY(QSet<QString>(items.begin(), items.end()).size() > 1);
+    QCOMPARE(items.last(), form.lblPassword->text());
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// G = press Generate, S = press Stop; only the last press decides.
+void CreateAndBatchTest::repeatedPressesKeepState_data()
+{
+    QTest::addColumn<QString>("presses");
+    QTest::addColumn<bool>("running");
+    QTest::newRow("Stop while idle") << "S" << false;
+    QTest::newRow("Stop twice") << "SS" << false;
+    QTest::newRow("Generate") << "G" << true;
+    QTest::newRow("Generate while running") << "GG" << true;
+    QTest::newRow("Stop after Generate") << "GS" << false;
+    QTest::newRow("Stop while stopped") << "GSS" << false;
+    QTest::newRow("Generate, Generate, Stop") << "GGS" << false;
+    QTest::newRow("Generate again after Stop") << "GSG" << true;
+}
+
+void CreateAndBatchTest::repeatedPressesKeepState()
+{
+    QFETCH(QString, presses);
+    QFETCH(bool, running);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    for (QChar press : presses)
+        QTest::mouseClick(press == u'G' ? form.XPButton1 : form.XPButton2, Qt::LeftButton);
+    QCOMPARE(form.Timer1->isActive(), running);
+    QCOMPARE(form.Timer1->interval(), 100);
+    QCOMPARE(h.listItems().size(), 0);
+    QCOMPARE(form.lblPassword->text(), QString());
+}
+
+void CreateAndBatchTest::changesTakeEffectOnNextTick()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+
+    struct Step {
+        const char *change;
+        std::function<void()> apply;
+        QRegularExpression expected;
+    };
+    const std::vector<Step> steps{
+        {"start-up counts", [] {}, separatePattern(3, 3)},
+        {"5 letters", [&] { h.replaceText(form.txtLetters, QStringLiteral("5")); }, separatePattern(5, 3)},
+        {"no digits", [&] { h.clearText(form.txtNumbers); }, separatePattern(5, 0)},
+        {"mixed mode", [&] { QTest::mouseClick(form.Check1, Qt::LeftButton); }, mixedPattern(5)},
+        {"12 digits, mixed", [&] { h.replaceText(form.txtNumbers, QStringLiteral("12")); }, mixedPattern(17)},
+        {"separate again", [&] { QTest::mouseClick(form.Check1, Qt::LeftButton); }, separatePattern(5, 12)},
+        {"nothing at all", [&] { h.clearText(form.txtLetters); h.clearText(form.txtNumbers); },
+         QRegularExpression(QStringLiteral("^$"))},
+    };
+
+    QStringList made;
+    for (const Step &step : steps) {
+        step.apply();
+        QCOMPARE(h.listItems(), made); // a change alone adds or alters nothing
+        h.tick();
+        const QString item = h.listItems().last();
+        QVERIFY2(step.expected.match(item).hasMatch(), qPrintable(step.change + QStringLiteral(": ") + item));
+        made << item;
+        QCOMPARE(h.listItems(), made); // earlier items stay as they were
+    }
+    QVERIFY(form.Timer1->isActive());
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// An error while batch mode runs: the timer stops before the one warning is
+// shown, and the list made so far and the current password stay.
+void CreateAndBatchTest::errorWhileRunningStopsBatch_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<bool>("failsOnTick"); // else on the typed edit itself
+
+    QTest::newRow("negative digits on a tick") << "numbers" << "-2" << false << true;
+    QTest::newRow("negative letters on a tick") << "letters" << "-1" << false << true;
+    QTest::newRow("negative total on a tick, mixed") << "letters" << "-4" << true << true;
+    QTest::newRow("count too large, typed") << "letters" << "40000" << false << false;
+    QTest::newRow("sum too large, typed") << "numbers" << "32765" << false << false;
+}
+
+void CreateAndBatchTest::errorWhileRunningStopsBatch()
+{
+    QFETCH(QString, which);
+    QFETCH(QString, text);
+    QFETCH(bool, mixed);
+    QFETCH(bool, failsOnTick);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    if (mixed)
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        h.tick();
+    const QStringList madeSoFar = h.listItems();
+    QCOMPARE(madeSoFar.size(), 3);
+
+    QLineEdit *box = which == QLatin1String("letters") ? form.txtLetters : form.txtNumbers;
+    h.replaceText(box, text);
+    QCOMPARE(h.warnings().size(), failsOnTick ? 0 : 1);
+    QCOMPARE(form.Timer1->isActive(), failsOnTick);
+    const QString caption = form.lblRandom->text();
+    if (failsOnTick)
+        h.tick();
+
+    QCOMPARE(h.warnings().size(), 1);
+    QVERIFY2(!h.warnings().first().timerActive, "batch mode must stop before the warning is shown");
+    QVERIFY(!form.Timer1->isActive());
+    QCOMPARE(h.listItems(), madeSoFar);
+    QCOMPARE(form.lblPassword->text(), madeSoFar.last());
+    QCOMPARE(form.lblRandom->text(), caption);
+
+    // Stopped for real: the event loop delivers no further ticks.
+    QTest::qWait(350);
+    QCOMPARE(h.warnings().size(), 1);
+    QCOMPARE(h.listItems(), madeSoFar);
+
+    // And the window carries on once the count is put right.
+    h.replaceText(box, QStringLiteral("3"));
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    h.tick();
+    QCOMPARE(h.listItems().size(), 4);
+    QVERIFY(patternFor(3, 3, mixed).match(h.listItems().last()).hasMatch());
+    QCOMPARE(h.warnings().size(), 1);
+}
+
+void CreateAndBatchTest::realTimerMakesTenASecond()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+
+    QElapsedTimer clock;
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    clock.start();
+    QTest::qWait(1000);
+    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    const qint64 elapsed = clock.elapsed();
+
+    const QStringList items = h.listItems();
+    qInfo("%lld items in %lld ms", static_cast<long long>(items.size()), static_cast<long long>(elapsed));
+    QVERIFY2(items.size() >= 7 && items.size() <= 13, qPrintable(QString::number(items.size())));
+    for (const QString &item : items)
+        QVERIFY2(separatePattern(3, 3).match(item).hasMatch(), qPrintable(item));
+    QCOMPARE(items.last(), form.lblPassword->text());
+
+    // After Stop the list stays as it is.
+    QTest::qWait(250);
+    QCOMPARE(h.listItems(), items);
+    QVERIFY(h.warnings().isEmpty());
+}
+
+QTEST_MAIN(CreateAndBatchTest)
+#include "tst_create_and_batch.moc"
