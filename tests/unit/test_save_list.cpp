@@ -1,0 +1,222 @@
+// Saving the batch list to target.txt on the real file system.
+
+#include "output/SaveList.h"
+#include "platform/HostError.h"
+#include "window/PasswordListModel.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace velkrin;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        ADD_FAILURE() << "cannot stat " << path.toStdString();
+        return 0;
+    }
+    return st.st_mode & 07777;
+}
+
+// Runs `f`, expecting HostError(File); returns its message.
+template <class F>
+QString expectFileError(F &&f)
+{
+    try {
+        f();
+    } catch (const HostError &e) {
+        EXPECT_EQ(e.kind(), HostErrorKind::File);
+        return e.message();
+    }
+    ADD_FAILURE() << "no HostError was raised";
+    return {};
+}
+
+class SaveListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        savedUmask = ::umask(022);
+    }
+    void TearDown() override { ::umask(savedUmask); }
+
+    QString target() const { return dir.filePath(QStringLiteral("target.txt")); }
+    // Everything in the folder, so stray temporary files show.
+    QStringList folderContents() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir dir;
+    PasswordListModel list;
+    mode_t savedUmask = 022;
+};
+
+} // namespace
+
+TEST_F(SaveListTest, WritesEachItemInOrderFollowedByCrLf)
+{
+    list.append(QStringLiteral("abc123"));
+    list.append(QStringLiteral("xyz789"));
+    list.append(QStringLiteral("qrs456"));
+    SaveList(list, dir.path());
+    const QByteArray first = readAll(target());
+    EXPECT_EQ(first, QByteArray("abc123\r\nxyz789\r\nqrs456\r\n"));
+    EXPECT_EQ(first.size(), 24);
+    EXPECT_EQ(folderContents(), QStringList{QStringLiteral("target.txt")});
+
+    // Saving again replaces rather than appends.
+    SaveList(list, dir.path());
+    EXPECT_EQ(readAll(target()), first);
+}
+
+TEST_F(SaveListTest, EmptyListAndEmptyItems)
+{
+    // An empty list leaves an empty file, also over one that held text.
+    SaveList(list, dir.path());
+    EXPECT_TRUE(QFileInfo::exists(target()));
+    EXPECT_EQ(readAll(target()), QByteArray());
+
+    writeFile(target(), "old1\r\nold2\r\n");
+    SaveList(list, dir.path());
+    EXPECT_EQ(QFileInfo(target()).size(), 0);
+
+    // An empty item is an empty line.
+    list.append(QString());
+    SaveList(list, dir.path());
+    EXPECT_EQ(readAll(target()), QByteArray("\r\n"));
+    list.append(QStringLiteral("ab"));
+    list.append(QString());
+    SaveList(list, dir.path());
+    EXPECT_EQ(readAll(target()), QByteArray("\r\nab\r\n\r\n"));
+}
+
+TEST_F(SaveListTest, SavesEveryItemOfALongList)
+{
+    // More items than a 16-bit count can hold.
+    constexpr int kItems = 40000;
+    QByteArray expected;
+    for (int i = 0; i < kItems; ++i) {
+        const QString item = QStringLiteral("p%1").arg(i, 5, 10, QLatin1Char('0'));
+        list.append(item);
+        expected += item.toLatin1() + "\r\n";
+    }
+    SaveList(list, dir.path());
+    const QByteArray saved = readAll(target());
+    EXPECT_EQ(saved.size(), 40000 * 8);
+    EXPECT_TRUE(saved == expected) << "the saved file differs from the list";
+    EXPECT_TRUE(saved.endsWith("p39999\r\n"));
+}
+
+TEST_F(SaveListTest, NewFileIsPrivateAndAnExistingFileKeepsItsMode)
+{
+    list.append(QStringLiteral("secret"));
+    SaveList(list, dir.path());
+    EXPECT_EQ(modeOf(target()), mode_t{0600}) << "umask 022 would otherwise give 0644";
+
+    // Saving over it again keeps it private.
+    SaveList(list, dir.path());
+    EXPECT_EQ(modeOf(target()), mode_t{0600});
+
+    // A file the user made readable keeps that.
+    ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0644), 0);
+    SaveList(list, dir.path());
+    EXPECT_EQ(modeOf(target()), mode_t{0644});
+    ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0640), 0);
+    SaveList(list, dir.path());
+    EXPECT_EQ(modeOf(target()), mode_t{0640});
+    EXPECT_EQ(readAll(target()), QByteArray("secret\r\n"));
+}
+
+TEST_F(SaveListTest, AFolderNamedTargetTxtIsAFileErrorAndStaysAsItWas)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("target.txt")));
+    writeFile(target() + QStringLiteral("/inside.txt"), "keep me");
+    list.append(QStringLiteral("abc123"));
+
+    const QString message = expectFileError([&] { SaveList(list, dir.path()); });
+    EXPECT_TRUE(message.contains(target())) << message.toStdString();
+
+    EXPECT_TRUE(QFileInfo(target()).isDir());
+    EXPECT_EQ(QDir(target()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("inside.txt")});
+    EXPECT_EQ(readAll(target() + QStringLiteral("/inside.txt")), QByteArray("keep me"));
+    EXPECT_EQ(folderContents(), QStringList{QStringLiteral("target.txt")});
+}
+
+TEST_F(SaveListTest, AMissingFolderIsAFileErrorNamingThePath)
+{
+    const QString missing = dir.filePath(QStringLiteral("no-such-folder"));
+    list.append(QStringLiteral("abc123"));
+    const QString message = expectFileError([&] { SaveList(list, missing); });
+    EXPECT_TRUE(message.contains(missing + QStringLiteral("/target.txt"))) << message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_TRUE(folderContents().isEmpty());
+}
+
+TEST_F(SaveListTest, AFailedWriteLeavesThePreviousFileIntact)
+{
+    // Running as root defeats permission bits, but not the file-size limit:
+    // with it set below the list's size the write fails as on a full disk.
+    const QByteArray previous = "old111\r\nold222\r\n";
+    writeFile(target(), previous);
+    ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0644), 0);
+    for (int i = 0; i < 40000; ++i)
+        list.append(QStringLiteral("abcdef"));
+
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        SaveList(list, dir.path());
+    } catch (const HostError &e) {
+        message = e.message();
+        EXPECT_EQ(e.kind(), HostErrorKind::File);
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_FALSE(message.isEmpty()) << "the save did not fail";
+    EXPECT_TRUE(message.contains(target())) << message.toStdString();
+    EXPECT_EQ(readAll(target()), previous);
+    EXPECT_EQ(modeOf(target()), mode_t{0644});
+    // No half-written copy of the passwords is left behind.
+    EXPECT_EQ(folderContents(), QStringList{QStringLiteral("target.txt")});
+
+    // With the limit lifted the same list saves in full.
+    SaveList(list, dir.path());
+    EXPECT_EQ(QFileInfo(target()).size(), 40000 * 8);
+}
