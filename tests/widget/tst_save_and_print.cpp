@@ -1,4 +1,373 @@
+// Save writes the batch list beside the executable; Print puts the current
+// password on a page, read back here from a PDF.
+
+#include "FormHarness.h"
+
+#include "platform/HostError.h"
+#include "platform/QtPrinterPort.h"
+#include "window/PasswordListModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <sys/stat.h>
+
+using namespace velkrin;
+using namespace velkrin::widgettest;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<cannot read ") + path.toUtf8() + ">";
+    return file.readAll();
+}
+
+int fileMode(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return static_cast<int>(info.st_mode & 0777);
+}
+
+QByteArray crlfLines(const QStringList &items)
+{
+    QByteArray bytes;
+    for (const QString &item : items)
+        bytes += item.toLatin1() + "\r\n";
+    return bytes;
+}
+
+QString pdftotext(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VELKRIN_PDFTOTEXT), arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed: %1>").arg(QString::fromLocal8Bit(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page's text lines, trailing blank lines and the form feed dropped.
+QStringList pageLines(const QString &pdf)
+{
+    QString text = pdftotext({QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    text.remove(u'\f');
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines)
+        line = line.trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+struct Word {
+    QString text;
+    double top;
+    double height;
+};
+
+QList<Word> pageWords(const QString &pdf)
+{
+    QList<Word> words;
+    QXmlStreamReader xml(pdftotext({QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
+            const double yMin = xml.attributes().value(QLatin1String("yMin")).toDouble();
+            const double yMax = xml.attributes().value(QLatin1String("yMax")).toDouble();
+            words.append({xml.readElementText(), yMin, yMax - yMin});
+        }
+    }
+    return words;
+}
+
+const QString kRule = QString(24, u'=');
+
+enum class PageContent { NoPassword, AfterCreate, BatchRunning };
+enum class PrintTrigger { Click, AltP };
+
+} // namespace
+
+Q_DECLARE_METATYPE(PageContent)
+Q_DECLARE_METATYPE(PrintTrigger)
+
+class SaveAndPrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void saveWritesList_data();
+    void saveWritesList();
+    void saveReplacesOldFile();
+    void saveBlockedByFolder();
+    void printPage_data();
+    void printPage();
+    void printFailure_data();
+    void printFailure();
+};
+
+void SaveAndPrintTest::initTestCase()
+{
+    QVERIFY2(QFileInfo(QStringLiteral(VELKRIN_PDFTOTEXT)).isExecutable(),
+             "pdftotext (poppler-utils) is needed to read the printed page");
+}
+
+void SaveAndPrintTest::saveWritesList_data()
+{
+    QTest::addColumn<QString>("letters");
+    QTest::addColumn<QString>("numbers");
+    QTest::addColumn<bool>("mixed");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<qint64>("expectedSize"); // -1: not fixed
+
+    QTest::newRow("three passwords of six") << "3" << "3" << false << 3 << qint64(24);
+    QTest::newRow("empty list") << "3" << "3" << false << 0 << qint64(0);
+    QTest::newRow("empty passwords, CR LF alone") << "0" << "0" << false << 2 << qint64(4);
+    QTest::newRow("forty mixed passwords of 20") << "8" << "12" << true << 40 << qint64(40 * 22);
+}
+
+void SaveAndPrintTest::saveWritesList()
+{
+    QFETCH(QString, letters);
+    QFETCH(QString, numbers);
+    QFETCH(bool, mixed);
+    QFETCH(int, ticks);
+    QFETCH(qint64, expectedSize);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    h.replaceText(form.txtLetters, letters);
+    h.replaceText(form.txtNumbers, numbers);
+    if (mixed)
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    for (int i = 0; i < ticks; ++i)
+        h.tick();
+    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    const QStringList items = h.listItems();
+    QCOMPARE(items.size(), ticks);
+
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
+    QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join(u'\n')));
+    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
+    const QByteArray saved = readFile(target);
+    QCOMPARE(saved, crlfLines(items));
+    QCOMPARE(saved.size(), expectedSize);
+    // Passwords in plain text: a new file is for its owner only.
+    QCOMPARE(fileMode(target), 0600);
+
+    // Saving again writes the same file; nothing is appended, the list stays.
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
+    QCOMPARE(readFile(target), saved);
+    QCOMPARE(h.listItems(), items);
+    QVERIFY(h.warnings().isEmpty());
+}
+
+void SaveAndPrintTest::saveReplacesOldFile()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
+    {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older and much longer list\r\nof passwords\r\n");
+        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    }
+
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton); // empty list
+    QCOMPARE(readFile(target), QByteArray());
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    h.tick();
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton); // while running
+    QCOMPARE(readFile(target), crlfLines(h.listItems()));
+    QVERIFY(form.Timer1->isActive()); // a successful save leaves batch mode alone
+    // An existing file keeps the permissions its owner gave it.
+    QCOMPARE(fileMode(target), 0640);
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// A folder named target.txt: one warning naming the path, the list and batch
+// state as they were (batch mode stopped), and a later save writes it all.
+void SaveAndPrintTest::saveBlockedByFolder()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
+    QVERIFY(QDir().mkdir(target));
+
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        h.tick();
+    const QStringList items = h.listItems();
+    const QString password = form.lblPassword->text();
+
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
+    QCOMPARE(h.warnings().size(), 1);
+    QVERIFY2(h.warnings().first().message.contains(QDir::toNativeSeparators(target)) ||
+                 h.warnings().first().message.contains(target),
+             qPrintable(h.warnings().first().message));
+    QVERIFY(!h.warnings().first().timerActive);
+    QVERIFY(!form.Timer1->isActive());
+    QCOMPARE(h.listItems(), items);
+    QCOMPARE(form.lblPassword->text(), password);
+    QVERIFY(QFileInfo(target).isDir());
+
+    // The window runs on: one more password, then a save that can succeed.
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    h.tick();
+    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    QCOMPARE(h.listItems().size(), 4);
+    QVERIFY(QDir().rmdir(target));
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
+    QCOMPARE(readFile(target), crlfLines(h.listItems()));
+    QCOMPARE(h.warnings().size(), 1);
+}
+
+void SaveAndPrintTest::printPage_data()
+{
+    QTest::addColumn<PrintTrigger>("trigger");
+    QTest::addColumn<PageContent>("content");
+    QTest::newRow("click, no password yet") << PrintTrigger::Click << PageContent::NoPassword;
+    QTest::newRow("click, after Create") << PrintTrigger::Click << PageContent::AfterCreate;
+    QTest::newRow("click, batch running") << PrintTrigger::Click << PageContent::BatchRunning;
+    QTest::newRow("Alt+P, no password yet") << PrintTrigger::AltP << PageContent::NoPassword;
+    QTest::newRow("Alt+P, after Create") << PrintTrigger::AltP << PageContent::AfterCreate;
+}
+
+void SaveAndPrintTest::printPage()
+{
+    QFETCH(PrintTrigger, trigger);
+    QFETCH(PageContent, content);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QVERIFY(h.showAndActivate());
+    if (content == PageContent::AfterCreate) {
+        QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    } else if (content == PageContent::BatchRunning) {
+        QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+        for (int i = 0; i < 4; ++i)
+            h.tick();
+    }
+    const QString password = form.lblPassword->text();
+    QCOMPARE(password.isEmpty(), content == PageContent::NoPassword);
+    if (content == PageContent::BatchRunning)
+        QCOMPARE(password, h.listItems().last());
+
+    QSignalSpy clicked(form.cmdPrint, &QPushButton::clicked);
+    if (trigger == PrintTrigger::Click) {
+        QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
+    } else {
+        QTest::keyClick(form.txtNumbers, Qt::Key_P, Qt::AltModifier);
+        QVERIFY(clicked.wait(1000)); // an access key clicks a moment later
+    }
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join(u'\n')));
+
+    const QString heading = QStringLiteral("Password Created ") + shortDateText(FormHarness::fixedToday());
+    QStringList expected{heading, kRule};
+    if (!password.isEmpty())
+        expected << QString() << password;
+    QCOMPARE(pageLines(h.pdfPath()), expected);
+
+    // Line by line at 12 points: the password stands three line pitches
+    // below the heading, the empty line between rule and password included.
+    const QList<Word> words = pageWords(h.pdfPath());
+    QVERIFY(words.size() >= 3);
+    QCOMPARE(words.first().text, QStringLiteral("Password"));
+    const double headingTop = words.first().top;
+    const auto rule = std::find_if(words.begin(), words.end(), [](const Word &w) { return w.text == kRule; });
+    QVERIFY(rule != words.end());
+    const double pitch = rule->top - headingTop;
+    QVERIFY2(pitch >= 12.0 && pitch <= 12.0 * 1.5, qPrintable(QString::number(pitch)));
+    QVERIFY2(words.first().height >= 12.0 && words.first().height <= 12.0 * 1.5,
+             qPrintable(QString::number(words.first().height)));
+    if (!password.isEmpty()) {
+        QCOMPARE(words.last().text, password);
+        QVERIFY2(qAbs(words.last().top - headingTop - 3 * pitch) < 0.5,
+                 qPrintable(QStringLiteral("password at %1, heading at %2, pitch %3")
+                                .arg(words.last().top)
+                                .arg(headingTop)
+                                .arg(pitch)));
+    }
+
+    // Printing changes nothing in the window.
+    QCOMPARE(form.lblPassword->text(), password);
+    QCOMPARE(form.Timer1->isActive(), content == PageContent::BatchRunning);
+}
+
+// No printer, or a print system that refuses the job: one warning, and the
+// window, the list and batch mode's list stay as they were.
+void SaveAndPrintTest::printFailure_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<bool>("batchRunning");
+    QTest::newRow("no default printer") << "no printer" << false;
+    QTest::newRow("no default printer, batch running") << "no printer" << true;
+    QTest::newRow("job refused") << "refused" << false;
+}
+
+void SaveAndPrintTest::printFailure()
+{
+    QFETCH(QString, failure);
+    QFETCH(bool, batchRunning);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    const QString noPrinter = QStringLiteral("The password could not be printed: no default printer is available.");
+    if (failure == QLatin1String("no printer")) {
+        h.printerFactory = [&]() -> std::unique_ptr<PrinterPort> {
+            throw HostError(HostErrorKind::Printer, noPrinter);
+        };
+    } else {
+        const QString unreachable = QDir(h.executableDirectory()).filePath(QStringLiteral("missing/folder/page.pdf"));
+        h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> {
+            return QtPrinterPort::pdfFile(unreachable);
+        };
+    }
+    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        h.tick();
+    if (!batchRunning)
+        QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    const QStringList items = h.listItems();
+    const QString password = form.lblPassword->text();
+
+    if (failure == QLatin1String("refused"))
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
+    QCOMPARE(h.warnings().size(), 1);
+    const QString message = h.warnings().first().message;
+    if (failure == QLatin1String("no printer"))
+        QCOMPARE(message, noPrinter);
+    else
+        QVERIFY2(message.contains(QStringLiteral("could not be printed")), qPrintable(message));
+    QVERIFY(!h.warnings().first().timerActive);
+    QVERIFY(!form.Timer1->isActive());
+    QCOMPARE(h.listItems(), items);
+    QCOMPARE(form.lblPassword->text(), password);
+    QVERIFY(!QFile::exists(h.pdfPath()));
+
+    // Once a printer is there the same window prints.
+    h.printerFactory = [&h]() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::pdfFile(h.pdfPath()); };
+    QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
+    QCOMPARE(h.warnings().size(), 1);
+    QCOMPARE(pageLines(h.pdfPath()).last(), password);
+}
+
+QTEST_MAIN(SaveAndPrintTest)
 #include "tst_save_and_print.moc"
