@@ -93,6 +93,8 @@ int main(int argc, char *argv[])
     std::printf("Items added           %lld (ideal %.1f)\n", static_cast<long long>(items), idealItems);
     std::printf("Items per minute      %.1f (ideal 600, deviation %+.2f %%)\n", perMinute, deviation);
     if (!gaps.empty())
+        std::printf("Timer rate            %.1f per minute from the mean interval\n", 60000.0 / mean);
+    if (!gaps.empty())
         std::printf("Tick interval         mean %.3f ms, sd %.3f ms, min %.3f ms, max %.3f ms\n", mean, spread,
                     least, worst);
     if (items > 0)
@@ -104,6 +106,8 @@ int main(int argc, char *argv[])
     std::printf("RESULT per_minute=%.1f\n", perMinute);
     std::printf("RESULT deviation_percent=%.2f\n", deviation);
     std::printf("RESULT interval_mean_ms=%.3f\n", mean);
+    if (!gaps.empty())
+        std::printf("RESULT interval_per_minute=%.1f\n", 60000.0 / mean);
     std::printf("RESULT interval_max_ms=%.3f\n", worst);
     return 0;
 }
