@@ -32,11 +32,18 @@ ninja -C "$build" -j2 bench_generation bench_list bench_ticks velkrin >/dev/null
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-run() { # name, command...
+# run <name> <command...>: shows a benchmark's report on stderr and keeps it
+# for the table; a failing benchmark leaves its cells empty and its errors
+# shown, and the others still run.
+run() {
   local name=$1
   shift
   echo "== $name" >&2
-  "$@" 2>/dev/null | tee "$out/$name" >&2
+  if ! "$@" >"$out/$name" 2>"$out/$name.err"; then
+    echo "run-all: $name failed:" >&2
+    cat "$out/$name.err" >&2
+  fi
+  cat "$out/$name" >&2
   echo >&2
 }
 
