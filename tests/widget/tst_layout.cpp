@@ -1,4 +1,395 @@
+// The shown window: geometry, what lies in view, tab order, focus, fonts.
+
+#include "FormHarness.h"
+
+#include "platform/WindowFonts.h"
+#include "window/Form1Layout.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QScreen>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <memory>
+
+using namespace velkrin;
+using namespace velkrin::widgettest;
+
+namespace {
+
+// Where the window was drawn, in twips; frame children relative to their frame.
+struct Placement {
+    const char *name;
+    const char *parent;
+    int left, top, width, height, tabIndex;
+};
+
+constexpr Placement kDrawn[] = {
+    {"Frame3", "Form1", 0, 5880, 3255, 1335, 15},
+    {"XPButton3", "Frame3", 720, 840, 1575, 375, 18},
+    {"XPButton2", "Frame3", 1680, 240, 1455, 375, 17},
+    {"XPButton1", "Frame3", 120, 240, 1335, 375, 16},
+    {"Frame2", "Form1", 0, 960, 3255, 4935, 13},
+    {"List1", "Frame2", 0, 120, 3255, 4740, 14},
+    {"cmdPrint", "Form1", 5880, 2640, 855, 375, 11},
+    {"cmdCreate", "Form1", 4080, 360, 975, 375, 0},
+    {"Frame1", "Form1", 0, 120, 3255, 855, 1},
+    {"Check1", "Frame1", 720, 1080, 255, 255, 8},
+    {"txtNumbers", "Frame1", 1800, 360, 495, 285, 3},
+    {"txtLetters", "Frame1", 240, 360, 495, 285, 2},
+    {"Label5", "Frame1", 840, 1320, 1695, 255, 12},
+    {"Label4", "Frame1", 240, 840, 2775, 255, 10},
+    {"lblRandom", "Frame1", 960, 1080, 2055, 255, 9},
+    {"Label3", "Frame1", 1440, 360, 375, 255, 7},
+    {"Label2", "Frame1", 2400, 360, 735, 255, 5},
+    {"Label1", "Frame1", 840, 360, 615, 255, 4},
+    {"lblPassword", "Form1", 4560, 1440, 3255, 375, 6},
+};
+
+QWidget *control(Form1 &form, const QString &name)
+{
+    return form.findChild<QWidget *>(name);
+}
+
+// The part of a control that can be seen: clipped by every frame around it
+// and by the window's client area; in window coordinates.
+QRect visiblePart(const QWidget *widget, const QWidget *window)
+{
+    QRect part(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    for (const QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget())
+        part &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    return part & window->rect();
+}
+
+QString focusName()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QStringLiteral("<none>");
+}
+
+const QStringList kTabOrder{
+    QStringLiteral("cmdCreate"), QStringLiteral("txtLetters"), QStringLiteral("txtNumbers"),
+    QStringLiteral("Check1"),    QStringLiteral("cmdPrint"),   QStringLiteral("List1"),
+    QStringLiteral("XPButton1"), QStringLiteral("XPButton2"),  QStringLiteral("XPButton3"),
+};
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void geometry_data();
+    void geometry();
+    void clientAreaIsFixed();
+    void framesFillClientArea();
+    void inView_data();
+    void inView();
+    void tabOrder();
+    void initialFocusAndSpace();
+    void captions_data();
+    void captions();
+    void fonts_data();
+    void fonts();
+    void accessibleNames();
+
+private:
+    std::unique_ptr<FormHarness> m_harness;
+    Form1 *m_form = nullptr;
+};
+
+void LayoutTest::init()
+{
+    m_harness = std::make_unique<FormHarness>();
+    m_form = &m_harness->form();
+    m_form->raiseLoad();
+    QVERIFY(m_harness->showAndActivate());
+}
+
+void LayoutTest::cleanup()
+{
+    m_form = nullptr;
+    m_harness.reset();
+}
+
+void LayoutTest::geometry_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(std::size(kDrawn)); ++i)
+        QTest::newRow(kDrawn[i].name) << i;
+}
+
+// Every control stands where it was drawn: twips / 15 pixels, inside the
+// right frame; and the window's placement table says the same.
+void LayoutTest::geometry()
+{
+    QFETCH(int, index);
+    const Placement &drawn = kDrawn[index];
+    QWidget *widget = control(*m_form, QLatin1String(drawn.name));
+    QVERIFY(widget);
+    QVERIFY(widget->parentWidget());
+    QCOMPARE(widget->parentWidget()->objectName(), QLatin1String(drawn.parent));
+    QCOMPARE(widget->geometry(), QRect(drawn.left / 15, drawn.top / 15, drawn.width / 15, drawn.height / 15));
+    QVERIFY(widget->isVisible());
+    QVERIFY(widget->isEnabled());
+
+    const auto entry = std::find_if(kForm1Layout.begin(), kForm1Layout.end(),
+                                    [&](const ControlPlacement &p) { return QLatin1String(p.name) == drawn.name; });
+    QVERIFY(entry != kForm1Layout.end());
+    QCOMPARE(entry->left, drawn.left);
+    QCOMPARE(entry->top, drawn.top);
+    QCOMPARE(entry->width, drawn.width);
+    QCOMPARE(entry->height, drawn.height);
+    QCOMPARE(entry->tabIndex, drawn.tabIndex);
+    QCOMPARE(kForm1Layout.size(), std::size(kDrawn));
+}
+
+void LayoutTest::clientAreaIsFixed()
+{
+    Form1 &form = *m_form;
+    const QSize client(3270 / 15, 7245 / 15);
+    QCOMPARE(client, QSize(218, 483));
+    QCOMPARE(form.size(), client);
+    QCOMPARE(form.minimumSize(), client);
+    QCOMPARE(form.maximumSize(), client);
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
+    form.resize(400, 700);
+    QCOMPARE(form.size(), client);
+
+    // Centred on the screen when first shown (a fresh window, not yet moved).
+    FormHarness fresh;
+    fresh->raiseLoad();
+    fresh->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh.form()));
+    const QPoint screenCentre = fresh->screen()->availableGeometry().center();
+    const QPoint windowCentre = fresh->geometry().center();
+    // Within rounding and the window frame's few pixels.
+    QVERIFY2(qAbs(windowCentre.x() - screenCentre.x()) <= 2 && qAbs(windowCentre.y() - screenCentre.y()) <= 2,
+             qPrintable(QStringLiteral("window centre %1,%2; screen centre %3,%4")
+                            .arg(windowCentre.x())
+                            .arg(windowCentre.y())
+                            .arg(screenCentre.x())
+                            .arg(screenCentre.y())));
+}
+
+// Frame1, Frame2, Frame3 from top to bottom, each as wide as the client area
+// less one pixel, neighbours overlapping by one pixel.
+void LayoutTest::framesFillClientArea()
+{
+    const QList<QGroupBox *> frames{m_form->Frame1, m_form->Frame2, m_form->Frame3};
+    QCOMPARE(frames.first()->y(), 120 / 15);
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        QGroupBox *frame = frames[i];
+        QCOMPARE(frame->parentWidget(), m_form);
+        QCOMPARE(frame->x(), 0);
+        QCOMPARE(frame->width(), m_form->width() - 1);
+        QCOMPARE(visiblePart(frame, m_form), frame->geometry());
+        if (i > 0)
+            QCOMPARE(frame->y(), frames[i - 1]->geometry().bottom()); // one shared pixel row
+    }
+    QCOMPARE(frames.last()->y() + frames.last()->height(), 7215 / 15);
+    QVERIFY(frames.last()->y() + frames.last()->height() <= m_form->height());
+    // The list spans its frame.
+    QCOMPARE(m_form->List1->width(), m_form->Frame2->width());
+}
+
+// What the user can see of each control.
+void LayoutTest::inView_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("seen"); // all, none, top row
+    QTest::addColumn<QString>("where");
+
+    for (const char *name : {"Frame1", "Frame2", "Frame3", "txtLetters", "Label1", "Label3", "txtNumbers", "Label2",
+                             "List1", "XPButton1", "XPButton2", "XPButton3"})
+        QTest::newRow(name) << name << "all" << "";
+    for (const char *name : {"cmdCreate", "cmdPrint", "lblPassword"})
+        QTest::newRow(name) << name << "none" << "right of the client area";
+    for (const char *name : {"Check1", "lblRandom", "Label5"})
+        QTest::newRow(name) << name << "none" << "below Frame1";
+    QTest::newRow("Label4") << "Label4" << "top row" << "below Frame1";
+}
+
+void LayoutTest::inView()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, seen);
+    QFETCH(QString, where);
+
+    QWidget *widget = control(*m_form, name);
+    QVERIFY(widget);
+    const QRect part = visiblePart(widget, m_form);
+    const QRect whole(widget->mapTo(m_form, QPoint(0, 0)), widget->size());
+    if (seen == QLatin1String("all")) {
+        QCOMPARE(part, whole);
+    } else if (seen == QLatin1String("none")) {
+        QVERIFY2(part.isEmpty(), qPrintable(name));
+        QVERIFY(widget->visibleRegion().isEmpty());
+    } else {
+        QCOMPARE(part, QRect(whole.topLeft(), QSize(whole.width(), 1)));
+    }
+    if (where == QLatin1String("right of the client area"))
+        QVERIFY(whole.left() >= m_form->width());
+    else if (where == QLatin1String("below Frame1"))
+        QVERIFY(widget->y() >= m_form->Frame1->height() - 1);
+    // Out of view is not hidden or disabled.
+    QVERIFY(widget->isVisible());
+    QVERIFY(widget->isEnabled());
+}
+
+// The focus chain, walked and then pressed through with Tab and Shift+Tab.
+void LayoutTest::tabOrder()
+{
+    QStringList chain;
+    QWidget *w = m_form->cmdCreate;
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_form) && w->isEnabled())
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != m_form->cmdCreate);
+    QCOMPARE(chain, kTabOrder);
+
+    QCOMPARE(focusName(), kTabOrder.first());
+    for (qsizetype i = 1; i <= kTabOrder.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(focusName(), kTabOrder[i % kTabOrder.size()]);
+    }
+    for (qsizetype i = kTabOrder.size() - 1; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focusName(), kTabOrder[i]);
+    }
+    // Tabbing through changes nothing.
+    QCOMPARE(m_form->lblRandom->text(), QStringLiteral("6 Random Characters"));
+    QCOMPARE(m_form->lblPassword->text(), QString());
+    QCOMPARE(m_form->Check1->checkState(), Qt::Unchecked);
+    QVERIFY(!m_form->Timer1->isActive());
+}
+
+// The window opens with the focus on the off-window Create button: space
+// composes a password into the off-window label and nothing in view changes.
+void LayoutTest::initialFocusAndSpace()
+{
+    QCOMPARE(focusName(), QStringLiteral("cmdCreate"));
+    const QImage before = m_form->grab().toImage();
+    QTest::keyClick(m_form->cmdCreate, Qt::Key_Space);
+    QVERIFY2(separatePattern(3, 3).match(m_form->lblPassword->text()).hasMatch(),
+             qPrintable(m_form->lblPassword->text()));
+    QCoreApplication::processEvents();
+    QCOMPARE(m_form->grab().toImage(), before);
+    QCOMPARE(m_harness->listItems().size(), 0);
+    QCOMPARE(focusName(), QStringLiteral("cmdCreate"));
+}
+
+void LayoutTest::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Frame1") << "Frame1" << "           Target Length";
+    QTest::newRow("Frame2") << "Frame2" << "";
+    QTest::newRow("Frame3") << "Frame3" << "";
+    QTest::newRow("cmdCreate") << "cmdCreate" << "&Create";
+    QTest::newRow("cmdPrint") << "cmdPrint" << "&Print";
+    QTest::newRow("XPButton1") << "XPButton1" << "Generate";
+    QTest::newRow("XPButton2") << "XPButton2" << "Stop";
+    QTest::newRow("XPButton3") << "XPButton3" << "Save";
+    QTest::newRow("Check1") << "Check1" << "";
+    QTest::newRow("Label1") << "Label1" << "Letters";
+    QTest::newRow("Label2") << "Label2" << "Numbers";
+    QTest::newRow("Label3") << "Label3" << "+";
+    QTest::newRow("Label4") << "Label4" << "OR";
+    QTest::newRow("Label5") << "Label5" << "(upper and lower case)";
+}
+
+void LayoutTest::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QWidget *widget = control(*m_form, name);
+    QVERIFY(widget);
+    QString shown;
+    if (auto *frame = qobject_cast<QGroupBox *>(widget))
+        shown = frame->title();
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        shown = button->text();
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        shown = label->text();
+    else
+        QFAIL("no caption");
+    QCOMPARE(shown, caption);
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    }
+}
+
+// Font size and weight of every control; a few are bold, larger or centred.
+void LayoutTest::fonts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("centred");
+
+    for (const Placement &p : kDrawn) {
+        const QString name = QLatin1String(p.name);
+        if (name == QLatin1String("Frame1"))
+            QTest::newRow(p.name) << name << 9.75 << true << false;
+        else if (name == QLatin1String("Label3") || name == QLatin1String("Label4"))
+            QTest::newRow(p.name) << name << 8.25 << true << true;
+        else if (name == QLatin1String("lblPassword"))
+            QTest::newRow(p.name) << name << 9.75 << false << true;
+        else
+            QTest::newRow(p.name) << name << 8.25 << false << false;
+    }
+    QTest::newRow("the window") << "Form1" << 8.25 << false << false;
+}
+
+void LayoutTest::fonts()
+{
+    QFETCH(QString, name);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, centred);
+
+    QWidget *widget = name == QLatin1String("Form1") ? m_form : control(*m_form, name);
+    QVERIFY(widget);
+    const QFont font = widget->font();
+    QCOMPARE(font.pointSizeF(), points);
+    QCOMPARE(font.bold(), bold);
+    QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
+    QCOMPARE(font.family(), WindowFonts::family());
+    if (QFile::exists(QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf")))
+        QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);
+    if (name == QLatin1String("lblPassword")) {
+        QCOMPARE(m_form->lblPassword->frameShape(), QFrame::Box);
+        QCOMPARE(m_form->lblPassword->lineWidth(), 1);
+        QCOMPARE(m_form->lblPassword->backgroundRole(), QPalette::Base);
+        QCOMPARE(m_form->lblPassword->foregroundRole(), QPalette::Text);
+        QVERIFY(m_form->lblPassword->autoFillBackground());
+    }
+}
+
+void LayoutTest::accessibleNames()
+{
+    QStringList focusable;
+    for (const Placement &p : kDrawn) {
+        QWidget *widget = control(*m_form, QLatin1String(p.name));
+        QVERIFY(widget);
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        focusable << widget->objectName();
+        QVERIFY2(!widget->accessibleName().trimmed().isEmpty(), p.name);
+    }
+    focusable.sort();
+    QStringList expected = kTabOrder;
+    expected.sort();
+    QCOMPARE(focusable, expected);
+}
+
+QTEST_MAIN(LayoutTest)
 #include "tst_layout.moc"
