@@ -31,15 +31,34 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Let Xvfb pick a free display number and tell us which.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s $work/display ]] && break
-  sleep 0.05
+# A private display with a number of its own: Xvfb takes the lock file
+# /tmp/.X<n>-lock and refuses a number in use, so try a few high numbers
+# (test runs usually take the low ones). -noreset, because by default the
+# server resets whenever its last client leaves, refuses the next program
+# while it does, and would make every run pay for a fresh server; a desktop's
+# X server does not do that between two programs.
+display=
+for n in $(shuf -i 300-899 -n 20); do
+  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+      wait "$xvfb_pid" 2>/dev/null || true
+      xvfb_pid=
+      break
+    fi
+    if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+      display=":$n"
+      break 2
+    fi
+    sleep 0.05
+  done
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
 done
-[[ -s $work/display ]] || { echo "bench_startup: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+[[ -n $display ]] || { echo "bench_startup: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=$display
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
