@@ -1,0 +1,148 @@
+#!/bin/bash
+# Whatever a user types into the two count boxes: the program reads a leading
+# number, warns about counts it cannot use, keeps running, and never loses the
+# list. Each step sets a box, runs a short batch and saves; the saved file must
+# keep every earlier password and add passwords of the expected shape.
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb
+start_app
+
+# Tab order: the index of each control the test moves the focus to.
+declare -A TAB_INDEX=([create]=0 [letters]=1 [numbers]=2 [generate]=6 [stop]=7 [save]=8)
+FOCUS=create
+focus_on() {
+    local steps=$(((TAB_INDEX[$1] - TAB_INDEX[$FOCUS] + 9) % 9))
+    ((steps > 0)) && key $(printf 'Tab %.0s' $(seq "$steps"))
+    FOCUS=$1
+}
+
+# set_box letters|numbers text: select the box's text and type over it.
+set_box() {
+    focus_on "$1"
+    type_over "$2"
+}
+
+# paste_box letters|numbers text: the same through the clipboard (Ctrl+V).
+paste_box() {
+    set_clipboard "$2"
+    focus_on "$1"
+    key ctrl+a ctrl+v
+}
+
+SAVED_LINES=0
+cp /dev/null "$WORK/saved.txt"
+
+# Saves and checks that the list is whole: the previous save is its head.
+save_whole() {
+    save_with click_control XPButton3
+    FOCUS=save
+    cmp -s -n "$(stat -c %s "$WORK/saved.txt")" "$TARGET" "$WORK/saved.txt" ||
+        fail "the list lost passwords ($*): the previous save is no longer its head"
+    local previous=$SAVED_LINES
+    SAVED_LINES=$(target_count)
+    cp "$TARGET" "$WORK/saved.txt"
+    NEW_LINES=$((SAVED_LINES - previous))
+    PREVIOUS_LINES=$previous
+}
+
+# batch letters digits "what": a short batch whose passwords must have that
+# many letters, then that many digits.
+batch() {
+    click_control XPButton1
+    sleep 0.3
+    click_control XPButton2
+    save_whole "$3"
+    ((NEW_LINES >= 1)) || fail "the batch added no password ($3)"
+    local bad
+    bad=$(tr -d '\r' <"$TARGET" | tail -n +"$((PREVIOUS_LINES + 1))" | awk -v l="$1" -v d="$2" '
+        length($0) != l + d || substr($0, 1, l) ~ /[^a-z]/ || substr($0, l + 1) ~ /[^0-9]/ { bad++ }
+        END { print bad + 0 }')
+    ((bad == 0)) || fail "$3: $bad of $NEW_LINES passwords are not $1 letters and $2 digits"
+    assert_target_lines '[a-z]*[0-9]*'
+    log "$3: $NEW_LINES passwords of $1 letters and $2 digits"
+}
+
+# expect_warning "what": a message box opened; close it, the program runs on.
+expect_warning() {
+    wait_warning "$1"
+    local text
+    text=$(warning_text)
+    [[ -n $text ]] || fail "the message box shows no text ($1)"
+    log "$1: warning \"$(tr '\n' ' ' <<<"$text" | cut -c1-100)\""
+    dismiss_warning
+    assert_alive "$1"
+}
+
+no_warning() {
+    sleep 0.2
+    [[ -z $(other_velkrin_windows) ]] || fail "unexpected message box ($1)"
+}
+
+batch 3 3 "start-up counts"
+
+set_box letters "";        no_warning empty;     batch 0 3 "empty letters box"
+set_box letters "abc";     no_warning letters;   batch 0 3 "letters only"
+set_box letters "+5";      no_warning sign;      batch 5 3 "+5"
+set_box letters "2.5";     no_warning decimal;   batch 2 3 "2.5 (half to even)"
+set_box letters "3.5";     no_warning decimal;   batch 4 3 "3.5 (half to even)"
+set_box letters "1e2";     no_warning exponent;  batch 100 3 "1e2"
+set_box letters "7abc";    no_warning trailing;  batch 7 3 "7abc"
+set_box letters "é7";      no_warning accent;    batch 0 3 "é7"
+set_box letters "7漢字";   no_warning cjk;       batch 7 3 "7 and CJK text"
+
+# Too large: each intermediate text counts, so "4000" holds when "40000" fails.
+set_box letters "40000"
+expect_warning "40000 letters"
+batch 4000 3 "after 40000"
+
+set_box letters "-40000"
+expect_warning "-40000 letters"
+type_over "1e5" # the focus is back in the box
+expect_warning "1e5 letters"
+batch 1 3 "after 1e5 (1e holds)"
+
+# Ten thousand characters at once, through the clipboard.
+paste_box letters "$(printf '9%.0s' $(seq 10000))"
+expect_warning "10000 nines"
+batch 1 3 "after 10000 nines"
+paste_box letters "5$(printf 'x%.0s' $(seq 9999))"
+no_warning "5 and 9999 letters"
+batch 5 3 "5 and 9999 letters"
+set_box letters "$(printf '0%.0s' $(seq 60))3"
+no_warning "leading zeros"
+batch 3 3 "60 zeros then 3"
+
+set_box numbers ""
+no_warning "empty numbers box"
+batch 3 0 "empty numbers box"
+
+# A sum above 32767: the new count stands, only the total fails.
+set_box letters "30000"
+set_box numbers "2768"
+expect_warning "sum 32768"
+batch 30000 2768 "30000 + 2768"
+set_box letters "3"
+set_box numbers "3"
+no_warning "back to 3 and 3"
+
+# A negative count fails in batch mode: one warning, the batch stops, the
+# list keeps what it had.
+for box in letters numbers; do
+    set_box "$box" "-5"
+    no_warning "-5 $box typed"
+    click_control XPButton1
+    FOCUS=generate
+    expect_warning "batch with -5 $box"
+    save_whole "after -5 $box"
+    ((NEW_LINES == 0)) || fail "a batch with -5 $box added $NEW_LINES items"
+    sleep 0.4
+    save_whole "0.4 s after -5 $box"
+    ((NEW_LINES == 0)) || fail "the batch went on after the warning for -5 $box"
+    set_box "$box" "3"
+done
+
+batch 3 3 "3 and 3 again"
+assert_alive "at the end"
+log "$SAVED_LINES passwords saved in all"
+log PASS

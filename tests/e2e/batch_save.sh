@@ -1,0 +1,48 @@
+#!/bin/bash
+# Batch mode and saving, by keyboard only: from the initial focus on the
+# off-window Create button, Tab through the window to "Generate", let it run
+# for about a second, then "Stop" and "Save".
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb
+start_app
+
+# cmdCreate -> txtLetters -> txtNumbers -> Check1 -> cmdPrint -> List1 -> Generate
+key Tab Tab Tab Tab Tab Tab
+key space
+started=$EPOCHREALTIME
+sleep 1
+key Tab space # Stop
+stopped=$EPOCHREALTIME
+log "batch ran for $(awk -v a="$started" -v b="$stopped" 'BEGIN{printf "%.2f", b-a}') s"
+save_with key Tab space # Save
+
+[[ -f $TARGET ]] || fail "no target.txt beside the executable"
+count=$(target_count)
+log "target.txt: $count lines, $(stat -c %s "$TARGET") bytes, mode $(stat -c %a "$TARGET")"
+((count >= 7 && count <= 14)) || fail "expected about ten passwords after one second, got $count"
+# Three lower-case letters then three digits, each line ending in CR LF.
+assert_target_lines '[a-z]{3}[0-9]{3}'
+(($(stat -c %s "$TARGET") == count * 8)) || fail "target.txt holds more than the passwords and line ends"
+[[ $(stat -c %a "$TARGET") == 600 ]] || fail "target.txt should be readable by its owner only, mode is $(stat -c %a "$TARGET")"
+(($(target_lines | sort -u | wc -l) >= count - 1)) || fail "the batch repeats passwords: $(target_lines | tr '\n' ' ')"
+
+# Stopped means stopped: a second save a moment later writes the same list.
+cp "$TARGET" "$WORK/first.txt"
+sleep 0.5
+save_with key space # focus is still on Save
+cmp -s "$TARGET" "$WORK/first.txt" || fail "the list kept growing after Stop, or a second save differs"
+
+# Generate again: new passwords are appended after the old ones.
+key Tab Tab Tab Tab Tab Tab Tab # Save -> ... -> Generate (wraps through cmdCreate)
+key space
+sleep 0.5
+key Tab space
+save_with key Tab space
+count2=$(target_count)
+((count2 > count)) || fail "a second batch added nothing ($count2 lines)"
+cmp -s -n "$(stat -c %s "$WORK/first.txt")" "$TARGET" "$WORK/first.txt" || fail "the first batch is no longer at the head of the list"
+assert_target_lines '[a-z]{3}[0-9]{3}'
+assert_alive "after two batches"
+log "second batch: $count2 lines in all"
+log PASS

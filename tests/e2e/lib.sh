@@ -1,0 +1,272 @@
+# Shared helpers of the end-to-end tests: a private X server, the program
+# copied into a folder of its own (it saves beside itself), driving it with
+# xdotool and looking at what it leaves behind. Sourced by each test script.
+# usage of a test: <test>.sh <velkrin executable> <window/Form1Layout.h> [<e2e build dir>]
+# (or the same in VELKRIN_EXE, VELKRIN_LAYOUT and VELKRIN_E2E_DIR).
+
+set -uo pipefail
+
+VELKRIN_EXE=${1:-${VELKRIN_EXE:-}}
+VELKRIN_LAYOUT=${2:-${VELKRIN_LAYOUT:-}}
+VELKRIN_E2E_DIR=${3:-${VELKRIN_E2E_DIR:-}}
+[[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> <Form1Layout.h> [<e2e build dir>]" >&2; exit 2; }
+[[ -f $VELKRIN_LAYOUT ]] || { echo "no layout table at \"$VELKRIN_LAYOUT\"" >&2; exit 2; }
+for tool in Xvfb xdotool xwininfo xprop xclip import convert; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing (see scripts/debian-packages.txt)" >&2; exit 1; }
+done
+
+TEST_NAME=$(basename "$0" .sh)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/velkrin-$TEST_NAME.XXXXXX")
+APP="$WORK/app/velkrin"
+TARGET="$WORK/app/target.txt"
+XVFB_PID=
+APP_PID=
+CLIP_PID=
+MAIN_WIN=
+
+log() { printf '[%s %s] %s\n' "$TEST_NAME" "$(date +%T.%N | cut -c1-12)" "$*"; }
+
+cleanup() {
+    local status=$?
+    [[ -n $CLIP_PID ]] && kill "$CLIP_PID" 2>/dev/null
+    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
+    [[ -n $APP_PID ]] && wait "$APP_PID" 2>/dev/null
+    [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null
+    if ((status == 0)) && [[ -z ${KEEP_WORK:-} ]]; then
+        rm -rf "$WORK"
+    else
+        echo "work folder kept: $WORK"
+    fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "FAIL [$TEST_NAME]: $*" >&2
+    if [[ -f $WORK/app.log && -s $WORK/app.log ]]; then
+        echo "--- program output:" >&2
+        tail -n 20 "$WORK/app.log" >&2
+    fi
+    if [[ -n ${DISPLAY:-} && -n $XVFB_PID ]]; then
+        import -display "$DISPLAY" -window root "$WORK/failure.png" 2>/dev/null &&
+            echo "screen at failure: $WORK/failure.png" >&2
+    fi
+    exit 1
+}
+
+# wait_until <seconds> <command...>: polls every 50 ms.
+wait_until() {
+    local limit=$1; shift
+    local deadline=$((SECONDS + limit + 1)) start=$EPOCHREALTIME
+    while ! "$@"; do
+        if ((SECONDS >= deadline)) || awk -v s="$start" -v n="$EPOCHREALTIME" -v l="$limit" 'BEGIN{exit !(n-s>l)}'; then
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
+# --- X server -------------------------------------------------------------
+
+start_xvfb() {
+    local fifo="$WORK/displayfd"
+    mkfifo "$fifo"
+    # -displayfd picks a free display number, so parallel tests never collide.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local number
+    if ! read -r -t 15 number <"$fifo" || [[ -z $number ]]; then
+        cat "$WORK/xvfb.log" >&2
+        fail "Xvfb did not start"
+    fi
+    export DISPLAY=":$number"
+    log "Xvfb on $DISPLAY"
+}
+
+# --- the program ------------------------------------------------------------
+
+# start_app [VAR=value...]: runs a fresh copy of the executable in its own
+# folder with a clean environment, and waits for its window.
+start_app() {
+    mkdir -p "$WORK/app" "$WORK/home" "$WORK/runtime"
+    chmod 0700 "$WORK/runtime"
+    cp "$VELKRIN_EXE" "$APP"
+    (
+        cd "$WORK/app" || exit 1
+        unset LPDEST PRINTER LC_ALL LC_TIME LANGUAGE QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+        export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
+        export QT_QPA_PLATFORM=xcb QT_AUTO_SCREEN_SCALE_FACTOR=0 NO_AT_BRIDGE=1 LANG=C.UTF-8
+        for assignment in "$@"; do export "${assignment?}"; done
+        exec "$APP"
+    ) >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    MAIN_WIN=$(timeout 15 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
+    [[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
+    # No window manager runs, so give the window the keyboard focus ourselves.
+    xdotool windowfocus --sync "$MAIN_WIN" || fail "could not focus the window"
+    wait_until 5 window_painted || fail "the window was never painted"
+    log "window $MAIN_WIN, pid $APP_PID"
+}
+
+# The window counts as painted once it holds more than one colour.
+window_painted() {
+    local colours
+    colours=$(import -display "$DISPLAY" -window "$MAIN_WIN" -format '%k' info: 2>/dev/null) || return 1
+    ((colours > 1))
+}
+
+app_alive() {
+    kill -0 "$APP_PID" 2>/dev/null || return 1
+    xdotool search --onlyvisible --name '^Velkrin$' 2>/dev/null | grep -qx "$MAIN_WIN"
+}
+
+assert_alive() {
+    app_alive || fail "the program is no longer running ($*)"
+}
+
+key() { xdotool key --delay 30 "$@"; }
+
+# Replaces the text of the focused box the way a user does: select all, type.
+type_over() {
+    key ctrl+a
+    if [[ -z $1 ]]; then
+        key BackSpace
+    else
+        xdotool type --delay 20 -- "$1"
+    fi
+}
+
+# --- the layout table ---------------------------------------------------------
+
+# Prints "left top width height" in twips of one control of the table.
+layout_row() {
+    awk -v name="$1" -F'[{},"]+' '
+        $0 ~ "\\{\"" name "\"," { gsub(/ /, ""); n = split($0, f, /[{},"]+/);
+                                   for (i = 1; i <= n; i++) if (f[i] == name) { print f[i+1], f[i+2], f[i+3], f[i+4]; exit } }
+    ' "$VELKRIN_LAYOUT"
+}
+
+# The frame a control stands in (the table places children relative to it).
+parent_frame() {
+    case $1 in
+    XPButton1 | XPButton2 | XPButton3) echo Frame3 ;;
+    List1) echo Frame2 ;;
+    Check1 | txtNumbers | txtLetters | Label[1-5] | lblRandom) echo Frame1 ;;
+    *) echo "" ;;
+    esac
+}
+
+# Prints "x y": the centre of a control in pixels of the client area, computed
+# the way the window turns twips into pixels (15 twips a pixel, truncated).
+control_centre() {
+    local row frame_row x=0 y=0 left top width height parent
+    row=$(layout_row "$1")
+    [[ -n $row ]] || fail "control $1 not in $VELKRIN_LAYOUT"
+    read -r left top width height <<<"$row"
+    parent=$(parent_frame "$1")
+    if [[ -n $parent ]]; then
+        frame_row=$(layout_row "$parent")
+        read -r x y _ _ <<<"$frame_row"
+        x=$((x / 15)); y=$((y / 15))
+    fi
+    echo $((x + left / 15 + width / 15 / 2)) $((y + top / 15 + height / 15 / 2))
+}
+
+click_control() {
+    local x y
+    read -r x y <<<"$(control_centre "$1")"
+    xdotool mousemove --window "$MAIN_WIN" "$x" "$y" click 1
+}
+
+# --- the saved file ------------------------------------------------------------
+
+target_stamp() { stat -c '%i %Y %s' "$TARGET" 2>/dev/null || echo none; }
+
+# save_with <command...>: runs the command that presses Save and waits until
+# target.txt has been replaced (each save writes a new file).
+save_with() {
+    local before
+    before=$(target_stamp)
+    "$@"
+    wait_until 5 eval '[[ $(target_stamp) != "$before" ]]' || fail "Save did not write $TARGET"
+}
+
+target_lines() { tr -d '\r' <"$TARGET"; }
+target_count() { tr -cd '\n' <"$TARGET" | wc -c; }
+
+# Every line of target.txt ends in CR LF and matches the pattern (ERE).
+assert_target_lines() { # pattern
+    local bytes lines
+    bytes=$(stat -c %s "$TARGET")
+    lines=$(target_count)
+    if ((bytes > 0)); then
+        [[ $(tail -c 2 "$TARGET" | od -An -tx1 | tr -d ' ') == 0d0a ]] || fail "target.txt does not end in CR LF"
+    fi
+    local crlf
+    crlf=$(grep -c $'\r$' "$TARGET")
+    ((crlf == lines)) || fail "only $crlf of $lines lines of target.txt end in CR LF"
+    ((bytes == lines + $(tr -d '\r\n' <"$TARGET" | wc -c) + lines)) || fail "target.txt holds stray CR or LF bytes"
+    local bad
+    bad=$(target_lines | grep -Evx -- "$1" | head -n 3)
+    [[ -z $bad ]] || fail "lines of target.txt not matching $1: $(printf '%q ' $bad | cut -c1-200)"
+}
+
+# --- message boxes ------------------------------------------------------------
+
+# Prints the id of a visible window titled "Velkrin" other than the main one.
+other_velkrin_windows() {
+    xdotool search --onlyvisible --name '^Velkrin$' 2>/dev/null | grep -vx "$MAIN_WIN"
+}
+
+# Waits for the warning box and checks that it is a dialog of the window.
+wait_warning() {
+    local ids
+    wait_until 10 eval '[[ -n $(other_velkrin_windows) ]]' || fail "no message box titled \"Velkrin\" appeared ($*)"
+    sleep 0.3 # a second box would show up by now
+    ids=$(other_velkrin_windows)
+    (($(wc -l <<<"$ids") == 1)) || fail "more than one message box is open ($*): $ids"
+    DIALOG=$ids
+    local transient
+    transient=$(xprop -id "$DIALOG" WM_TRANSIENT_FOR 2>/dev/null | grep -o '0x[0-9a-f]*')
+    ((transient == MAIN_WIN)) || fail "the message box does not belong to the window ($*)"
+    xprop -id "$DIALOG" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG ||
+        fail "the message box is not a dialog ($*)"
+}
+
+# The text of the open message box. Its label is selectable with the mouse:
+# a triple click selects the message into the X primary selection.
+warning_text() {
+    local width height text y
+    printf '%s' '-' | xclip -selection primary 2>/dev/null # forget older selections
+    read -r width height < <(xdotool getwindowgeometry "$DIALOG" | awk '/Geometry:/ {split($2, g, "x"); print g[1], g[2]}')
+    for y in 16 22 30 12; do
+        xdotool mousemove --window "$DIALOG" $((width / 2)) "$y" click --repeat 3 --delay 60 1
+        for _ in $(seq 10); do
+            text=$(timeout 2 xclip -o -selection primary 2>/dev/null)
+            [[ -n $text && $text != - ]] && break 2
+            sleep 0.05
+        done
+    done
+    [[ $text == - ]] && text=
+    printf '%s\n' "$text"
+}
+
+dismiss_warning() {
+    xdotool windowfocus --sync "$DIALOG"
+    key Return
+    wait_until 5 eval '[[ -z $(other_velkrin_windows) ]]' || fail "the message box did not close on Return"
+    DIALOG=
+    xdotool windowfocus --sync "$MAIN_WIN"
+}
+
+# Puts text on the clipboard (xclip serves it until someone else takes it).
+set_clipboard() {
+    [[ -n $CLIP_PID ]] && kill "$CLIP_PID" 2>/dev/null
+    printf '%s' "$1" >"$WORK/clipboard"
+    xclip -quiet -selection clipboard -i "$WORK/clipboard" >/dev/null 2>&1 &
+    CLIP_PID=$!
+    wait_until 5 eval '[[ $(xclip -o -selection clipboard 2>/dev/null | wc -c) == $(wc -c <"$WORK/clipboard") ]]' ||
+        fail "could not set the clipboard"
+}

@@ -1,0 +1,146 @@
+#!/bin/bash
+# Printing through a real CUPS queue that is the default printer: the queue's
+# backend keeps each document, and pdftotext reads back what was printed.
+# Needs the test CUPS server (fixture cups-start.sh) and VELKRIN_E2E_DIR.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/cups-common.sh"
+: "${VELKRIN_E2E_DIR:?build folder of the e2e tests}"
+
+CUPS_STATE=$(cups_state_dir "$VELKRIN_E2E_DIR")
+export CUPS_SERVER="$CUPS_STATE/cups.sock"
+unset LPDEST PRINTER
+lpstat -r 2>/dev/null | grep -q 'scheduler is running' || fail "the test CUPS server is not running at $CUPS_SERVER"
+[[ $(lpstat -d 2>/dev/null) == *": $VELKRIN_TEST_QUEUE" ]] || fail "$VELKRIN_TEST_QUEUE is not the default printer"
+DOCS="$CUPS_STATE/out"
+
+documents() { ls -1 "$DOCS" 2>/dev/null | grep -E '^[0-9]+\.pdf$' | sort -n; }
+
+# print_with <command...>: runs the command that prints, waits for the job to
+# reach the queue's backend and sets DOC to the document that arrived.
+print_with() {
+    local before new
+    before=$(documents)
+    DATE_BEFORE=$(expected_date)
+    "$@"
+    wait_until 20 eval '[[ -n $(comm -13 <(echo "$before") <(documents)) ]]' ||
+        fail "nothing reached the printer after: $*"
+    DATE_AFTER=$(expected_date)
+    new=$(comm -13 <(echo "$before") <(documents))
+    (($(wc -l <<<"$new") == 1)) || fail "one print made several jobs: $new"
+    DOC="$DOCS/$new"
+    cp "$DOC" "$WORK/printed-$new"
+    [[ $(head -c 5 "$DOC") == %PDF- ]] || fail "the printed document is not a PDF"
+    pdfinfo "$DOC" | grep -qE '^Pages: +1$' || fail "the printed document is not one page"
+    pdftotext -layout "$DOC" "$WORK/page.txt" || fail "pdftotext cannot read the printed document"
+    # Words with their boxes: "yMin word" per word, top to bottom.
+    pdftotext -bbox "$DOC" - | sed -n 's/.*yMin="\([0-9.]*\)".*yMax="\([0-9.]*\)">\(.*\)<\/word>/\1 \2 \3/p' >"$WORK/words.txt"
+    log "printed job $new: $(tr '\n' '|' <"$WORK/page.txt" | tr -s ' ')"
+}
+
+# Today's date in the short format of the locale the program runs in.
+expected_date() {
+    case $APP_LANG in
+    en_US.UTF-8) date +%-m/%-d/%y ;;
+    C.UTF-8) LC_ALL=C date '+%-d %b %Y' ;;
+    esac
+}
+
+# check_page <password or empty>: the heading with today's date, the rule of
+# 24 equals signs, an empty line, then the password.
+check_page() {
+    local want=$1 heading rule words
+    heading=$(awk 'NR == 1' "$WORK/page.txt")
+    [[ $heading == "Password Created "* ]] || fail "the heading reads \"$heading\""
+    local date_text=${heading#Password Created }
+    [[ $date_text == "$DATE_BEFORE" || $date_text == "$DATE_AFTER" ]] ||
+        fail "the heading's date is \"$date_text\", expected \"$DATE_AFTER\" for $APP_LANG"
+    [[ $heading == "Password Created $date_text" ]] || fail "the heading should have one space before the date"
+
+    # One line of text per word row: heading (3 words), rule, password.
+    read -r -a ys < <(awk '{print $1}' "$WORK/words.txt" | uniq | tr '\n' ' ')
+    words=$(awk '{$1 = $2 = ""; sub(/^ +/, ""); print}' "$WORK/words.txt" | tr '\n' ' ' | sed 's/ $//')
+    if [[ -n $want ]]; then
+        [[ $words == "Password Created $date_text ======================== $want" ]] ||
+            fail "the page reads \"$words\", expected the heading, the rule and $want"
+        ((${#ys[@]} == 3)) || fail "expected three lines of text, found rows at ${ys[*]}"
+        # The empty line: the password stands two line steps below the rule.
+        awk -v h="${ys[0]}" -v r="${ys[1]}" -v p="${ys[2]}" 'BEGIN {
+                step = r - h; gap = p - r;
+                exit !(step >= 13 && step <= 15.5 && gap > 2 * step - 1 && gap < 2 * step + 1) }' ||
+            fail "lines at ${ys[*]} pt: not heading, rule, an empty line and the password at a 12 point size"
+    else
+        [[ $words == "Password Created $date_text ========================" ]] ||
+            fail "with no password the page should hold only the heading and the rule, it reads \"$words\""
+        ((${#ys[@]} == 2)) || fail "expected two lines of text, found rows at ${ys[*]}"
+    fi
+    rule=$(awk 'NR == 2' "$WORK/page.txt" | tr -d ' ')
+    [[ $rule == ======================== ]] || fail "the rule reads \"$rule\""
+    pdffonts "$DOC" | grep -q 'Bold' || fail "the page is not printed in a bold font"
+}
+
+printed_password() { tr -d '\f' <"$WORK/page.txt" | awk 'NR > 2 && NF {print $1}'; }
+
+start_xvfb
+
+# --- American English: month/day/year --------------------------------------
+APP_LANG=en_US.UTF-8
+start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
+
+# The focus starts on the off-window Create button: space composes a password
+# and nothing in view changes.
+import -window "$MAIN_WIN" "$WORK/before.png"
+key space
+sleep 0.3
+import -window "$MAIN_WIN" "$WORK/after.png"
+diff_pixels=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
+[[ $diff_pixels == 0 ]] || fail "pressing space at start changed $diff_pixels pixels in view"
+
+print_with key alt+p
+first=$(printed_password)
+[[ $first =~ ^[a-z]{3}[0-9]{3}$ ]] || fail "space on Create should have made a password, printed \"$first\""
+check_page "$first"
+
+# Printing does not compose: the same password again.
+print_with key alt+p
+check_page "$first"
+
+# Create (Alt+C) makes a new one.
+key alt+c
+print_with key alt+p
+second=$(printed_password)
+[[ $second =~ ^[a-z]{3}[0-9]{3}$ && $second != "$first" ]] || fail "Create did not make a new password: \"$second\""
+check_page "$second"
+
+# Generate, Stop, Save, Print: the printed password is the last one saved.
+click_control XPButton1
+sleep 0.5
+click_control XPButton2
+save_with click_control XPButton3
+last_saved=$(target_lines | tail -n 1)
+print_with key alt+p
+check_page "$last_saved"
+
+# Printing while the batch runs prints a password of the batch.
+saved_before=$(target_count)
+click_control XPButton1
+sleep 0.4
+print_with key alt+p
+sleep 0.3
+click_control XPButton2
+save_with click_control XPButton3
+during=$(printed_password)
+check_page "$during"
+target_lines | tail -n +"$((saved_before + 1))" | grep -qx -- "$during" ||
+    fail "the password printed during the batch ($during) is not among the new passwords"
+assert_alive "after printing"
+kill "$APP_PID"; wait "$APP_PID" 2>/dev/null; APP_PID=
+
+# --- C locale, and no password made yet --------------------------------------
+APP_LANG=C.UTF-8
+start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
+print_with key alt+p
+check_page ""
+assert_alive "after printing an empty password"
+
+lpstat -W completed -o "$VELKRIN_TEST_QUEUE" >/dev/null || fail "lpstat cannot list the completed jobs"
+log PASS
