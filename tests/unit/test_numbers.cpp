@@ -105,12 +105,19 @@ TEST(LeadingNumber, HugeAndTinyExponents)
     EXPECT_TRUE(std::signbit(leadingNumber("-1e-400")));
     EXPECT_EQ(leadingNumber("0e999999999999"), 0.0);
 
-    // Exponents with 30 digits: saturated, not wrapped round.
+    // Exponents with 30 or more digits: whatever the digits, never wrapped
+    // round into a small or negative exponent.
     const std::string nines(30, '9');
-    EXPECT_EQ(leadingNumber("1e" + nines), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(leadingNumber("1e+" + nines), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(leadingNumber("1e-" + nines), 0.0);
-    EXPECT_EQ(leadingNumber("0.5e" + nines), std::numeric_limits<double>::infinity());
+    for (const std::string &exponent : {nines, std::string(30, '7'), std::string(30, '8'),
+                                       std::string("123456789123456789123456789123"),
+                                       std::string("9223372036854775808"), std::string(60, '9')}) {
+        SCOPED_TRACE(exponent);
+        EXPECT_EQ(leadingNumber("1e" + exponent), std::numeric_limits<double>::infinity());
+        EXPECT_EQ(leadingNumber("1e+" + exponent), std::numeric_limits<double>::infinity());
+        EXPECT_EQ(leadingNumber("-0.5e" + exponent), -std::numeric_limits<double>::infinity());
+        EXPECT_EQ(leadingNumber("1e-" + exponent), 0.0);
+        EXPECT_EQ(leadingNumber("0.5E-" + exponent), 0.0);
+    }
     EXPECT_EQ(leadingNumber("1e" + std::string(29, '0') + "2"), 100.0);
     EXPECT_EQ(leadingNumber("1e-" + std::string(29, '0') + "2"), 0.01);
     // A long run of zeros after the point does not fool the range check:
