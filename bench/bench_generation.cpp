@@ -17,6 +17,7 @@
 
 #include <sodium.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <memory>
 #include <string>
@@ -34,10 +36,35 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start)
+// Passwords per second of elapsed time, and per second of processor time
+// spent on them. The second figure is what one core does when other programs
+// share the machine; on an idle machine the two agree.
+struct Rate {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double threadCpuSeconds()
 {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
+
+class Stopwatch {
+public:
+    Stopwatch() : m_wall(Clock::now()), m_cpu(threadCpuSeconds()) {}
+    Rate rate(long count) const
+    {
+        const double wall = std::chrono::duration<double>(Clock::now() - m_wall).count();
+        const double cpu = threadCpuSeconds() - m_cpu;
+        return {static_cast<double>(count) / wall, static_cast<double>(count) / cpu};
+    }
+
+private:
+    Clock::time_point m_wall;
+    double m_cpu;
+};
 
 double median(std::vector<double> values)
 {
@@ -49,20 +76,20 @@ double median(std::vector<double> values)
 // Keeps the optimiser from dropping work whose result is otherwise unused.
 volatile std::uint64_t g_sink = 0;
 
-double composeRate(std::int16_t check1Value, long count, velkrin::UniformPicker &picker)
+Rate composeRate(std::int16_t check1Value, long count, velkrin::UniformPicker &picker)
 {
     velkrin::MainWindowState state;
     state.intLetters = 3;
     state.intNumbers = 3;
     std::uint64_t sum = 0;
-    const auto start = Clock::now();
+    const Stopwatch watch;
     for (long i = 0; i < count; ++i) {
         const QString password = velkrin::ComposePassword(state, check1Value, picker);
         sum += password.at(5).unicode();
     }
-    const double seconds = secondsSince(start);
+    const Rate rate = watch.rate(count);
     g_sink = g_sink + sum;
-    return static_cast<double>(count) / seconds;
+    return rate;
 }
 
 // One exactly uniform draw in [0, poolSize) with one getrandom(2) call per
@@ -82,13 +109,13 @@ unsigned syscallPick(unsigned poolSize)
 }
 
 template <typename Pick>
-double naiveRate(long count, Pick pick)
+Rate naiveRate(long count, Pick pick)
 {
     const auto letters = velkrin::kLetterPool;
     const auto digits = velkrin::kDigitPool;
     char password[6];
     std::uint64_t sum = 0;
-    const auto start = Clock::now();
+    const Stopwatch watch;
     for (long i = 0; i < count; ++i) {
         for (int k = 0; k < 3; ++k)
             password[k] = static_cast<char>(letters[pick(26u)].unicode());
@@ -96,9 +123,9 @@ double naiveRate(long count, Pick pick)
             password[k] = static_cast<char>(digits[pick(10u)].unicode());
         sum += static_cast<unsigned char>(password[5]);
     }
-    const double seconds = secondsSince(start);
+    const Rate rate = watch.rate(count);
     g_sink = g_sink + sum;
-    return static_cast<double>(count) / seconds;
+    return rate;
 }
 
 bool onPath(const char *program)
@@ -119,14 +146,15 @@ bool onPath(const char *program)
 }
 
 // Runs `pwgen -s -1 6 count` with its output thrown away; returns the
-// passwords per second, or a negative value when pwgen failed.
-double pwgenRate(long count)
+// passwords per second (processor time: the child's user + system time), or
+// negative rates when pwgen failed.
+Rate pwgenRate(long count)
 {
     const std::string n = std::to_string(count);
     const auto start = Clock::now();
     const pid_t child = fork();
     if (child < 0)
-        return -1;
+        return {-1, -1};
     if (child == 0) {
         const int devnull = open("/dev/null", O_WRONLY);
         if (devnull >= 0)
@@ -135,16 +163,30 @@ double pwgenRate(long count)
         _exit(127);
     }
     int status = 0;
-    waitpid(child, &status, 0);
-    const double seconds = secondsSince(start);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return static_cast<double>(count) / seconds;
+        return {-1, -1};
+    auto seconds = [](const timeval &t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    const double cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return {static_cast<double>(count) / wall, static_cast<double>(count) / cpu};
 }
 
-void printRate(const char *label, double rate)
+void printRate(const char *label, Rate rate)
 {
-    std::printf("%-52s %14.0f passwords/s  (%7.1f ns each)\n", label, rate, 1e9 / rate);
+    std::printf("%-46s %12.0f /s %7.1f ns  %12.0f /s %7.1f ns\n", label, rate.wall, 1e9 / rate.wall, rate.cpu,
+                1e9 / rate.cpu);
+}
+
+Rate medianRate(const std::vector<Rate> &runs)
+{
+    std::vector<double> wall, cpu;
+    for (const Rate &r : runs) {
+        wall.push_back(r.wall);
+        cpu.push_back(r.cpu);
+    }
+    return {median(wall), median(cpu)};
 }
 
 } // namespace
@@ -167,54 +209,58 @@ int main(int argc, char *argv[])
 
     std::printf("Password generation, one thread, %ld passwords per run, %d runs per mode (median)\n\n", count,
                 repetitions);
+    std::printf("%-46s %26s  %26s\n", "", "elapsed time", "processor time");
 
     // Warm up the picker's buffer, the allocator and the caches.
     composeRate(0, std::min(count, 100000L), *picker);
 
-    std::vector<double> separate, mixed;
+    std::vector<Rate> separateRuns, mixedRuns;
     for (int r = 0; r < repetitions; ++r) {
-        separate.push_back(composeRate(0, count, *picker));
-        mixed.push_back(composeRate(velkrin::kMixedModeChecked, count, *picker));
+        separateRuns.push_back(composeRate(0, count, *picker));
+        mixedRuns.push_back(composeRate(velkrin::kMixedModeChecked, count, *picker));
     }
-    const double separateRate = median(separate);
-    const double mixedRate = median(mixed);
-    printRate("ComposePassword, 3 letters + 3 digits", separateRate);
-    printRate("ComposePassword, 6 mixed characters", mixedRate);
-    std::printf("%-52s %14.0f / %.0f passwords/s (3+3, fastest / slowest run)\n", "  spread",
-                *std::max_element(separate.begin(), separate.end()),
-                *std::min_element(separate.begin(), separate.end()));
+    const Rate separate = medianRate(separateRuns);
+    const Rate mixed = medianRate(mixedRuns);
+    printRate("ComposePassword, 3 letters + 3 digits", separate);
+    printRate("ComposePassword, 6 mixed characters", mixed);
 
-    const double sodiumUniformRate =
-        naiveRate(count, [](unsigned poolSize) { return randombytes_uniform(poolSize); });
-    printRate("randombytes_uniform() per character, 3+3", sodiumUniformRate);
-    const double syscallRate = naiveRate(count, syscallPick);
-    printRate("getrandom(2) per character, 3+3", syscallRate);
+    const Rate sodiumUniform = naiveRate(count, [](unsigned poolSize) { return randombytes_uniform(poolSize); });
+    printRate("randombytes_uniform() per character, 3+3", sodiumUniform);
+    const Rate syscall = naiveRate(count, syscallPick);
+    printRate("getrandom(2) per character, 3+3", syscall);
 
-    double pwgen = -1;
+    Rate pwgen{-1, -1};
     if (onPath("pwgen")) {
         pwgen = pwgenRate(count);
-        if (pwgen > 0)
-            printRate("pwgen -s -1 6 N (whole process, output to /dev/null)", pwgen);
+        if (pwgen.wall > 0)
+            printRate("pwgen -s -1 6 N > /dev/null (whole process)", pwgen);
         else
             std::printf("pwgen -s failed; no comparison\n");
     } else {
         std::printf("pwgen is not installed; no comparison\n");
     }
 
-    std::printf("\nRatios\n");
-    if (pwgen > 0) {
-        std::printf("  3+3 / pwgen -s       %8.1f x\n", separateRate / pwgen);
-        std::printf("  mixed / pwgen -s     %8.1f x\n", mixedRate / pwgen);
+    std::printf("\nRatios (elapsed / processor time)\n");
+    auto ratio = [](const char *label, Rate a, Rate b) {
+        std::printf("  %-44s %8.1f x %8.1f x\n", label, a.wall / b.wall, a.cpu / b.cpu);
+    };
+    if (pwgen.wall > 0) {
+        ratio("3+3 / pwgen -s", separate, pwgen);
+        ratio("mixed / pwgen -s", mixed, pwgen);
     }
-    std::printf("  3+3 / getrandom per character           %8.1f x\n", separateRate / syscallRate);
-    std::printf("  3+3 / randombytes_uniform per character %8.1f x\n", separateRate / sodiumUniformRate);
+    ratio("3+3 / getrandom per character", separate, syscall);
+    ratio("3+3 / randombytes_uniform per character", separate, sodiumUniform);
 
     std::printf("\nRESULT count=%ld\n", count);
-    std::printf("RESULT separate_per_s=%.0f\n", separateRate);
-    std::printf("RESULT mixed_per_s=%.0f\n", mixedRate);
-    std::printf("RESULT sodium_uniform_per_s=%.0f\n", sodiumUniformRate);
-    std::printf("RESULT getrandom_per_s=%.0f\n", syscallRate);
-    if (pwgen > 0)
-        std::printf("RESULT pwgen_per_s=%.0f\n", pwgen);
+    auto result = [](const char *key, Rate rate) {
+        std::printf("RESULT %s_per_s=%.0f\n", key, rate.wall);
+        std::printf("RESULT %s_per_cpu_s=%.0f\n", key, rate.cpu);
+    };
+    result("separate", separate);
+    result("mixed", mixed);
+    result("sodium_uniform", sodiumUniform);
+    result("getrandom", syscall);
+    if (pwgen.wall > 0)
+        result("pwgen", pwgen);
     return 0;
 }

@@ -63,35 +63,36 @@ millions() { [[ -n $1 ]] && LC_ALL=C awk -v v="$1" 'BEGIN { printf "%.2f M/s", v
 grouped() { [[ -n $1 ]] && printf '%d' "$1" | sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' || printf '–'; }
 thousands() { [[ -n $1 ]] && LC_ALL=C awk -v v="$1" 'BEGIN { printf "%.0f k/s", v / 1e3 }' || printf '–'; }
 
-sep=$(value generation separate_per_s)
-mix=$(value generation mixed_per_s)
-pwgen=$(value generation pwgen_per_s)
-sys=$(value generation getrandom_per_s)
-uni=$(value generation sodium_uniform_per_s)
-append_s=$(value list append_s)
+g() { value generation "$1"; }
+sep=$(g separate_per_cpu_s) mix=$(g mixed_per_cpu_s) pwgen=$(g pwgen_per_cpu_s)
+sys=$(g getrandom_per_cpu_s) uni=$(g sodium_uniform_per_cpu_s)
 items=$(value list items)
-save_s=$(value list save_s)
-file_bytes=$(value list file_bytes)
 late_tick=$(value list late_tick_ms)
+late_tick_cpu=$(value list late_tick_cpu_ms)
+per_item_ns() { [[ -n $1 && -n $items ]] && LC_ALL=C awk -v s="$1" -v n="$items" 'BEGIN { printf "%.0f ns", s * 1e9 / n }' || printf '–'; }
+load=$(cut -d' ' -f1-3 /proc/loadavg)
 
 cat <<EOF
 ## Performance
 
-Release build, one thread unless said otherwise; $(nproc) cores, $(uname -sr), $(date -u +%Y-%m-%d).
+Release build; $(nproc) cores, $(uname -sr), $(date -u +%Y-%m-%d), load average at the end $load.
+Rates are per second of processor time of the one thread doing the work
+(what one core does), with elapsed-time figures beside them; the two agree on
+an idle machine and differ when other programs share it. Ratios use processor time.
 
-| Measurement | Figure | Ratio |
-|---|---|---|
-| Passwords/s, 3 letters + 3 digits (ComposePassword, libsodium source) | $(millions "$sep") | $(ratio "$sep" "$pwgen") pwgen -s |
-| Passwords/s, 6 mixed characters | $(millions "$mix") | $(ratio "$mix" "$pwgen") pwgen -s |
-| \`pwgen -s -1 6 $(grouped "$count")\` (whole process) | $(thousands "$pwgen") | 1 × |
-| One getrandom(2) per character, 3+3 | $(thousands "$sys") | 3+3 is $(ratio "$sep" "$sys") faster |
-| One randombytes_uniform() per character, 3+3 | $(thousands "$uni") | 3+3 is $(ratio "$sep" "$uni") faster |
-| Append $(grouped "$items") items to the list, view shown | $(fmt "%.3f s" "$append_s") | $(LC_ALL=C awk -v s="$append_s" -v n="$items" 'BEGIN { if (s != "" && n != "") printf "%.0f ns/item", s * 1e9 / n; else printf "–" }') |
-| Resident memory per item, list alone / with the view's layout | $(fmt "%.1f B" "$(value list bytes_per_item)") / $(fmt "%.1f B" "$(value list bytes_per_item_with_view)") | $(fmt "%.1f MiB" "$(LC_ALL=C awk -v a="$(value list rss_after_bytes)" -v b="$(value list rss_before_bytes)" 'BEGIN { print (a - b) / 1048576 }')") for the list |
-| View: first event pass after the burst / scroll to bottom and repaint | $(fmt "%.1f ms" "$(value list first_events_ms)") / $(fmt "%.1f ms" "$(value list scroll_bottom_ms)") | |
-| One more item + event pass at that size | $(fmt "%.1f ms" "$late_tick") | $(LC_ALL=C awk -v t="$late_tick" 'BEGIN { if (t != "") printf "%.0f %% of a 100 ms tick", t; else printf "–" }') |
-| SaveList of $(grouped "$(value list saved_items)") items | $(fmt "%.3f s" "$save_s") | $(grouped "$file_bytes") bytes |
-| Start-up to a shown window (Xvfb, median of $(value startup runs)) | $(fmt "%.0f ms" "$(value startup median_ms)") | first run $(fmt "%.0f ms" "$(value startup first_run_ms)") |
-| Batch mode, items per minute ($(fmt "%.0f s" "$(value ticks seconds)"), real timer) | $(fmt "%.1f" "$(value ticks per_minute)") | ideal 600, $(fmt "%+.2f %%" "$(value ticks deviation_percent)") |
-| Batch mode, tick interval mean / max | $(fmt "%.2f ms" "$(value ticks interval_mean_ms)") / $(fmt "%.1f ms" "$(value ticks interval_max_ms)") | ideal 100 ms |
+| Measurement | Figure (processor time) | Elapsed time | Ratio |
+|---|---|---|---|
+| Passwords/s, 3 letters + 3 digits (ComposePassword, libsodium source, 1 thread) | $(millions "$sep") | $(millions "$(g separate_per_s)") | $(ratio "$sep" "$pwgen") pwgen -s |
+| Passwords/s, 6 mixed characters | $(millions "$mix") | $(millions "$(g mixed_per_s)") | $(ratio "$mix" "$pwgen") pwgen -s |
+| \`pwgen -s -1 6 $(grouped "$count")\` (whole process, user + system time) | $(thousands "$pwgen") | $(thousands "$(g pwgen_per_s)") | 1 × |
+| One getrandom(2) per character, 3+3 | $(thousands "$sys") | $(thousands "$(g getrandom_per_s)") | 3+3 is $(ratio "$sep" "$sys") faster |
+| One randombytes_uniform() per character, 3+3 | $(thousands "$uni") | $(thousands "$(g sodium_uniform_per_s)") | 3+3 is $(ratio "$sep" "$uni") faster |
+| Append $(grouped "$items") items to the list, QListView shown | $(fmt "%.3f s" "$(value list append_cpu_s)") | $(fmt "%.3f s" "$(value list append_s)") | $(per_item_ns "$(value list append_cpu_s)") per item |
+| Resident memory per item: list alone / with the view's row layout | $(fmt "%.1f B" "$(value list bytes_per_item)") / $(fmt "%.1f B" "$(value list bytes_per_item_with_view)") | | $(LC_ALL=C awk -v a="$(value list rss_after_bytes)" -v b="$(value list rss_before_bytes)" 'BEGIN { printf "%.1f MiB for the list", (a - b) / 1048576 }') |
+| View after the burst: first event pass / scroll to bottom and repaint | | $(fmt "%.1f ms" "$(value list first_events_ms)") / $(fmt "%.1f ms" "$(value list scroll_bottom_ms)") | |
+| One more item + event pass at that size (a batch tick's list cost) | $(fmt "%.1f ms" "$late_tick_cpu") | $(fmt "%.1f ms" "$late_tick") | $(LC_ALL=C awk -v t="$late_tick_cpu" 'BEGIN { if (t != "") printf "%.0f %% of a 100 ms tick", t; else printf "–" }') |
+| SaveList of $(grouped "$(value list saved_items)") items | $(fmt "%.3f s" "$(value list save_cpu_s)") | $(fmt "%.3f s" "$(value list save_s)") | $(grouped "$(value list file_bytes)") bytes |
+| Start-up to a shown window (Xvfb, median of $(value startup runs)) | | $(fmt "%.0f ms" "$(value startup median_ms)") | first run $(fmt "%.0f ms" "$(value startup first_run_ms)") |
+| Batch mode, items per minute ($(fmt "%.0f s" "$(value ticks seconds)"), real timer) | | $(fmt "%.1f" "$(value ticks per_minute)") | ideal 600, $(fmt "%+.2f %%" "$(value ticks deviation_percent)") |
+| Batch mode, tick interval mean / max | | $(fmt "%.2f ms" "$(value ticks interval_mean_ms)") / $(fmt "%.1f ms" "$(value ticks interval_max_ms)") | ideal 100 ms |
 EOF
