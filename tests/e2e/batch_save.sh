@@ -25,6 +25,8 @@ log "target.txt: $count lines, $(stat -c %s "$TARGET") bytes, mode $(stat -c %a 
 assert_target_lines '[a-z]{3}[0-9]{3}'
 (($(stat -c %s "$TARGET") == count * 8)) || fail "target.txt holds more than the passwords and line ends"
 [[ $(stat -c %a "$TARGET") == 600 ]] || fail "target.txt should be readable by its owner only, mode is $(stat -c %a "$TARGET")"
+shown=$(list_rows_shown)
+((shown == count)) || fail "the list shows $shown passwords but $count were saved"
 (($(target_lines | sort -u | wc -l) >= count - 1)) || fail "the batch repeats passwords: $(target_lines | tr '\n' ' ')"
 
 # Stopped means stopped: a second save a moment later writes the same list.

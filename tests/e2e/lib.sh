@@ -180,6 +180,20 @@ click_control() {
     xdotool mousemove --window "$MAIN_WIN" "$x" "$y" click 1
 }
 
+# How many text rows the list shows: dark bands in a one-pixel-wide squeeze
+# of the list's inside (rows of text are separated by blank lines of pixels).
+list_rows_shown() {
+    local fx fy x y w h
+    read -r fx fy _ _ <<<"$(layout_row Frame2)"
+    read -r x y w h <<<"$(layout_row List1)"
+    x=$((fx / 15 + x / 15 + 3)); y=$((fy / 15 + y / 15 + 3))
+    w=$((w / 15 - 24)); h=$((h / 15 - 6))
+    import -window "$MAIN_WIN" "$WORK/list.png" || return 1
+    convert "$WORK/list.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray -threshold 50% -negate \
+        -scale "1x${h}!" -depth 8 txt:- |
+        awk -F'[(),]' 'NR > 1 { dark = $3 > 0; if (dark && !was) rows++; was = dark } END { print rows + 0 }'
+}
+
 # --- the saved file ------------------------------------------------------------
 
 target_stamp() { stat -c '%i %Y %s' "$TARGET" 2>/dev/null || echo none; }
@@ -258,6 +272,9 @@ dismiss_warning() {
     key Return
     wait_until 5 eval '[[ -z $(other_velkrin_windows) ]]' || fail "the message box did not close on Return"
     DIALOG=
+    # One fault, one message: nothing reopens a box behind the user's back.
+    sleep 0.3
+    [[ -z $(other_velkrin_windows) ]] || fail "another message box opened after the first was closed"
     xdotool windowfocus --sync "$MAIN_WIN"
 }
 
