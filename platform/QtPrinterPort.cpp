@@ -39,6 +39,9 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::pdfFile(const QString &path)
 QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer)
     : m_printer(std::move(printer)), m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
 {
+    // One glyph per character: a ligature would print "fi" or "ffl" as a
+    // single sign, hard to read back as a password.
+    m_font.setStyleStrategy(QFont::PreferNoShaping);
 }
 
 QtPrinterPort::~QtPrinterPort()
