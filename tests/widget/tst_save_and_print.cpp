@@ -92,7 +92,8 @@ QList<Word> pageWords(const QString &pdf)
 
 const QString kRule = QString(24, u'=');
 
-enum class PageContent { NoPassword, AfterCreate, BatchRunning };
+// FfLetters: a password whose letters a typesetter would join ("ffl").
+enum class PageContent { NoPassword, AfterCreate, BatchRunning, FfLetters };
 enum class PrintTrigger { Click, AltP };
 
 } // namespace
@@ -244,6 +245,7 @@ void SaveAndPrintTest::printPage_data()
     QTest::newRow("click, batch running") << PrintTrigger::Click << PageContent::BatchRunning;
     QTest::newRow("Alt+P, no password yet") << PrintTrigger::AltP << PageContent::NoPassword;
     QTest::newRow("Alt+P, after Create") << PrintTrigger::AltP << PageContent::AfterCreate;
+    QTest::newRow("click, letters ffl, one sign each") << PrintTrigger::Click << PageContent::FfLetters;
 }
 
 void SaveAndPrintTest::printPage()
@@ -251,11 +253,12 @@ void SaveAndPrintTest::printPage()
     QFETCH(PrintTrigger, trigger);
     QFETCH(PageContent, content);
 
-    FormHarness h;
+    ScriptedRandomSource ffl123({5, 5, 11, 0, 1, 2});
+    FormHarness h(content == PageContent::FfLetters ? &ffl123 : nullptr);
     Form1 &form = h.form();
     form.raiseLoad();
     QVERIFY(h.showAndActivate());
-    if (content == PageContent::AfterCreate) {
+    if (content == PageContent::AfterCreate || content == PageContent::FfLetters) {
         QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
     } else if (content == PageContent::BatchRunning) {
         QTest::mouseClick(form.XPButton1, Qt::LeftButton);
@@ -266,6 +269,8 @@ void SaveAndPrintTest::printPage()
     QCOMPARE(password.isEmpty(), content == PageContent::NoPassword);
     if (content == PageContent::BatchRunning)
         QCOMPARE(password, h.listItems().last());
+    if (content == PageContent::FfLetters)
+        QCOMPARE(password, QStringLiteral("ffl123"));
 
     QSignalSpy clicked(form.cmdPrint, &QPushButton::clicked);
     if (trigger == PrintTrigger::Click) {
