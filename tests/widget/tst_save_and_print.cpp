@@ -92,6 +92,20 @@ QList<Word> pageWords(const QString &pdf)
 
 const QString kRule = QString(24, u'=');
 
+// A printer that writes down what it is asked to do, empty lines included
+// (a PDF page cannot show those).
+class RecordingPrinter final : public PrinterPort {
+public:
+    explicit RecordingPrinter(QStringList &calls) : m_calls(calls) {}
+    void setFontSize(double points) override { m_calls << QStringLiteral("size %1").arg(points); }
+    void setFontBold(bool bold) override { m_calls << (bold ? QStringLiteral("bold") : QStringLiteral("regular")); }
+    void printLine(const QString &text) override { m_calls << QStringLiteral("line:") + text; }
+    void endDocument() override { m_calls << QStringLiteral("end"); }
+
+private:
+    QStringList &m_calls;
+};
+
 // FfLetters: a password whose letters a typesetter would join ("ffl").
 enum class PageContent { NoPassword, AfterCreate, BatchRunning, FfLetters };
 enum class PrintTrigger { Click, AltP };
@@ -111,6 +125,8 @@ private slots:
     void saveBlockedByFolder();
     void printPage_data();
     void printPage();
+    void printedLines_data();
+    void printedLines();
     void printFailure_data();
     void printFailure();
 };
@@ -312,6 +328,37 @@ void SaveAndPrintTest::printPage()
     // Printing changes nothing in the window.
     QCOMPARE(form.lblPassword->text(), password);
     QCOMPARE(form.Timer1->isActive(), content == PageContent::BatchRunning);
+}
+
+void SaveAndPrintTest::printedLines_data()
+{
+    QTest::addColumn<bool>("created");
+    QTest::newRow("no password yet: two empty lines") << false;
+    QTest::newRow("after Create") << true;
+}
+
+void SaveAndPrintTest::printedLines()
+{
+    QFETCH(bool, created);
+
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QStringList calls;
+    h.printerFactory = [&calls]() -> std::unique_ptr<PrinterPort> { return std::make_unique<RecordingPrinter>(calls); };
+    if (created)
+        QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+
+    QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
+    const QString heading = QStringLiteral("Password Created ") + shortDateText(FormHarness::fixedToday());
+    const QStringList expected{
+        QStringLiteral("size 12"),      QStringLiteral("bold"),    QStringLiteral("line:") + heading,
+        QStringLiteral("line:") + kRule, QStringLiteral("line:"),   QStringLiteral("line:") + form.lblPassword->text(),
+        QStringLiteral("end"),
+    };
+    QCOMPARE(calls, expected);
+    QCOMPARE(form.lblPassword->text().isEmpty(), !created);
+    QVERIFY(h.warnings().isEmpty());
 }
 
 // No printer, or a print system that refuses the job: one warning, and the
