@@ -63,7 +63,7 @@ std::vector<std::uint8_t> *MixedStream::s_indices = nullptr;
 // Pairs of neighbouring characters inside one password, 62 x 62 cells
 // (8.3 million pairs, about 2170 expected per cell). Fails when the
 // chi-square against "all 3844 pairs equally likely" has a p-value below
-// 1e-8 (statistic above about 4350 on 3843 degrees of freedom). This rules
+// 1e-8 (statistic above about 4356 on 3843 degrees of freedom). This rules
 // out any dependence of a character on the one before it that moves the
 // statistic's non-centrality above about 700: for example a repeat of the
 // previous character with probability 0.2 % or more (non-centrality
@@ -97,11 +97,11 @@ TEST_F(MixedStream, ConsecutivePasswordsAreIndependent)
 
 // Empirical entropy of the ten million characters within 0.001 bit of
 // log2(62) = 5.954 bits. For a uniform source the shortfall is about
-// chi-square(61) / (2 N ln 2), i.e. 4e-6 bit on average and above 1e-5 bit
+// chi-square(61) / (2 N ln 2), i.e. 4e-6 bit on average and above 1.1e-5 bit
 // with probability below 1e-8, so 0.001 never fails a correct generator. It
 // rules out the modulo bias of taking a byte mod 62 (shortfall 0.0045 bit),
-// a character that never appears (0.024 bit), or one character drawn about
-// 30 % more or less often than its share.
+// a character that never appears (0.023 bit), or one character drawn about
+// 31 % more often than its share.
 TEST_F(MixedStream, EntropyPerCharacterIsLog2Of62)
 {
     const double entropy = entropyBits(*s_indices, kPool);

@@ -108,8 +108,8 @@ TEST_F(SeparateStream, NeighbouringDigitsAreIndependent)
 
 // The last letter and the first digit of one password (two generator calls
 // in a row), 26 x 10 cells, a million pairs: rules out the digit block being
-// tied to the letter block, e.g. a digit picked from the same byte as the
-// letter before it a few tenths of a percent of the time.
+// tied to the letter block, e.g. a digit that follows from the letter before
+// it (same byte reused) 0.5 % of the time or more.
 TEST_F(SeparateStream, LetterBlockAndDigitBlockAreIndependent)
 {
     PairTable table(26, 10);
@@ -120,8 +120,9 @@ TEST_F(SeparateStream, LetterBlockAndDigitBlockAreIndependent)
 
 // The last digit of one password and the first letter of the next, 10 x 26
 // cells, and the letter blocks of consecutive passwords (last letter, first
-// letter of the next), 26 x 26 cells: rules out passwords that carry state
-// into the next one, at the same strength as above.
+// letter of the next), 26 x 26 cells, a million pairs each: rules out
+// passwords that carry state into the next one, e.g. a first letter that
+// repeats the previous password's last letter or digit 0.5 % of the time.
 TEST_F(SeparateStream, ConsecutivePasswordsAreIndependent)
 {
     PairTable digitThenLetter(10, 26), letterBlocks(26, 26);
