@@ -87,7 +87,7 @@ an idle machine and differ when other programs share it. Ratios use processor ti
 | \`pwgen -s -1 6 $(grouped "$count")\` (whole process, user + system time) | $(thousands "$pwgen") | $(thousands "$(g pwgen_per_s)") | 1 × |
 | One getrandom(2) per character, 3+3 | $(thousands "$sys") | $(thousands "$(g getrandom_per_s)") | 3+3 is $(ratio "$sep" "$sys") faster |
 | One randombytes_uniform() per character, 3+3 | $(thousands "$uni") | $(thousands "$(g sodium_uniform_per_s)") | 3+3 is $(ratio "$sep" "$uni") faster |
-| Append $(grouped "$items") items to the list, QListView shown | $(fmt "%.3f s" "$(value list append_cpu_s)") | $(fmt "%.3f s" "$(value list append_s)") | $(per_item_ns "$(value list append_cpu_s)") per item |
+| Append $(grouped "$items") items to the list, list view shown | $(fmt "%.3f s" "$(value list append_cpu_s)") | $(fmt "%.3f s" "$(value list append_s)") | $(per_item_ns "$(value list append_cpu_s)") per item |
 | Resident memory per item: list alone / with the view's row layout | $(fmt "%.1f B" "$(value list bytes_per_item)") / $(fmt "%.1f B" "$(value list bytes_per_item_with_view)") | | $(LC_ALL=C awk -v a="$(value list rss_after_bytes)" -v b="$(value list rss_before_bytes)" 'BEGIN { printf "%.1f MiB for the list", (a - b) / 1048576 }') |
 | View after the burst: first event pass / scroll to bottom and repaint | | $(fmt "%.1f ms" "$(value list first_events_ms)") / $(fmt "%.1f ms" "$(value list scroll_bottom_ms)") | |
 | One more item + event pass at that size (a batch tick's list cost) | $(fmt "%.1f ms" "$late_tick_cpu") | $(fmt "%.1f ms" "$late_tick") | $(LC_ALL=C awk -v t="$late_tick_cpu" 'BEGIN { if (t != "") printf "%.0f %% of a 100 ms tick", t; else printf "–" }') |

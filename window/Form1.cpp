@@ -58,10 +58,8 @@ void Form1::createControls()
     XPButton1->setText(QStringLiteral("Generate"));
 
     Frame2 = named(new QGroupBox(this), "Frame2");
-    List1 = named(new QListView(Frame2), "List1");
+    List1 = named(new PasswordListView(Frame2), "List1");
     List1->setModel(&m_list);
-    List1->setUniformItemSizes(true);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     cmdPrint = named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
     cmdCreate = named(new QPushButton(QStringLiteral("&Create"), this), "cmdCreate");

@@ -5,12 +5,12 @@
 #include "platform/UniformPicker.h"
 #include "platform/XPButton.h"
 #include "window/PasswordListModel.h"
+#include "window/PasswordListView.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -43,7 +43,7 @@ public:
     XPButton *XPButton2;
     XPButton *XPButton1;
     QGroupBox *Frame2;
-    QListView *List1;
+    PasswordListView *List1;
     QPushButton *cmdPrint;
     QPushButton *cmdCreate;
     QGroupBox *Frame1;

@@ -1,0 +1,37 @@
+#include "window/PasswordListView.h"
+
+#include <QEvent>
+#include <QHeaderView>
+
+namespace velkrin {
+
+PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent)
+{
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fitRowHeight();
+}
+
+void PasswordListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowHeight();
+}
+
+void PasswordListView::fitRowHeight()
+{
+    const int height = fontMetrics().height() + 2;
+    verticalHeader()->setMinimumSectionSize(height);
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+} // namespace velkrin
