@@ -126,6 +126,17 @@ assert_alive() {
     app_alive || fail "the program is no longer running ($*)"
 }
 
+# Closes the window as a window manager's close button would and waits for the
+# program to end; sets CLOSE_STATUS to its exit status.
+app_ended() { [[ $(ps -o stat= -p "$APP_PID" 2>/dev/null) == Z* || -z $(ps -o pid= -p "$APP_PID" 2>/dev/null) ]]; }
+close_app() {
+    python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$MAIN_WIN" || fail "could not send WM_DELETE_WINDOW"
+    wait_until 15 app_ended || fail "the program did not end when its window was closed"
+    CLOSE_STATUS=0
+    wait "$APP_PID" || CLOSE_STATUS=$?
+    APP_PID=
+}
+
 key() { xdotool key --delay 30 "$@"; }
 
 # Replaces the text of the focused box the way a user does: select all, type.

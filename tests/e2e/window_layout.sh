@@ -62,4 +62,9 @@ count2=$(target_count)
 added=$((count2 - count))
 ((added >= 3 && added <= 8)) || fail "Generate pressed twice gave $added new passwords in 0.5 s"
 assert_alive "after the clicks"
+
+# Closing the window ends the program, cleanly.
+close_app
+((CLOSE_STATUS == 0)) || fail "the program ended with status $CLOSE_STATUS when its window was closed"
+log "closing the window ended the program with status 0"
 log PASS
