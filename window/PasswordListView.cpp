@@ -14,6 +14,9 @@ PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent)
     setShowGrid(false);
     setWordWrap(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the next control, as from a list box; a table
+    // would otherwise keep it to move between cells.
+    setTabKeyNavigation(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
