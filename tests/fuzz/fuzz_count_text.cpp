@@ -64,7 +64,7 @@ locale_t cLocale()
     return locale;
 }
 
-bool asciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool asciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The number at the start of `text` as plain text ("" when there is none):
 // blanks (space, tab) skipped, then [+-]? digits [. digits] with at least one
