@@ -3,7 +3,7 @@
 #
 # Usage: bench/run-all.sh [build-dir] [tick-seconds] [count]
 #   build-dir     Release build folder; configured here if it is not yet
-#                 (default /work/main/build-bench)
+#                 (default build-bench in the source folder)
 #   tick-seconds  how long batch mode runs with the real timer (default 60;
 #                 e.g. 5 for a quick run)
 #   count         passwords per generation run, also given to pwgen
@@ -15,7 +15,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
-build=${1:-/work/main/build-bench}
+build=${1:-$source_dir/build-bench}
 tick_seconds=${2:-60}
 count=${3:-1000000}
 list_items=1000000
