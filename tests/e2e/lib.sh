@@ -145,7 +145,9 @@ type_over() {
     if [[ -z $1 ]]; then
         key BackSpace
     else
-        xdotool type --delay 20 -- "$1"
+        # xdotool decodes its argument by the locale it runs in; under a bare
+        # C locale it refuses non-ASCII text.
+        LC_ALL=C.UTF-8 xdotool type --delay 20 -- "$1"
     fi
 }
 
