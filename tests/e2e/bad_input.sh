@@ -142,6 +142,26 @@ for box in letters numbers; do
     set_box "$box" "3"
 done
 
+# A save that cannot be written: "target.txt" is a folder. One warning that
+# names the file; the folder is left alone, and the next save writes the list
+# whole.
+mv "$TARGET" "$WORK/target-before-folder.txt"
+mkdir "$TARGET"
+touch "$TARGET/keep"
+click_control XPButton3
+FOCUS=save
+wait_warning "save onto a folder"
+text=$(warning_text)
+log "save onto a folder: warning \"$(tr '\n' ' ' <<<"$text" | cut -c1-120)\""
+grep -q 'target\.txt' <<<"$text" || fail "the save warning does not name target.txt: $text"
+dismiss_warning
+assert_alive "after the failed save"
+[[ -d $TARGET && -f $TARGET/keep ]] || fail "the failed save touched the folder in its way"
+rm -r "$TARGET"
+save_whole "after the failed save"
+((NEW_LINES == 0)) || fail "the list changed across the failed save ($NEW_LINES new items)"
+[[ $(stat -c %a "$TARGET") == 600 ]] || fail "a newly created target.txt is not 0600"
+
 batch 3 3 "3 and 3 again"
 assert_alive "at the end"
 log "$SAVED_LINES passwords saved in all"
