@@ -291,6 +291,17 @@ dismiss_warning() {
     xdotool windowfocus --sync "$MAIN_WIN"
 }
 
+# expect_warning "what": a message box opened; its text goes to WARNING_TEXT,
+# then it is closed and the program must still run.
+expect_warning() {
+    wait_warning "$1"
+    WARNING_TEXT=$(warning_text)
+    [[ -n $WARNING_TEXT ]] || fail "the message box shows no text ($1)"
+    log "$1: warning \"$(tr '\n' ' ' <<<"$WARNING_TEXT" | tr -s ' ' | cut -c1-120)\""
+    dismiss_warning
+    assert_alive "$1"
+}
+
 # Puts text on the clipboard (xclip serves it until someone else takes it).
 set_clipboard() {
     [[ -n $CLIP_PID ]] && kill "$CLIP_PID" 2>/dev/null
