@@ -1,19 +1,17 @@
 #include "platform/WindowFonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace velkrin {
 
 QString WindowFonts::family()
 {
     static const QString chosen = [] {
-        const QString wine = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
-        if (QFile::exists(wine)) {
-            const int id = QFontDatabase::addApplicationFont(wine);
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty())
-                return families.first();
+        const QStringList installed = QFontDatabase::families();
+        for (const QString &candidate : {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}) {
+            if (installed.contains(candidate) && QFontDatabase::isSmoothlyScalable(candidate))
+                return candidate;
         }
         return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     }();

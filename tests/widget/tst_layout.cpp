@@ -6,7 +6,7 @@
 #include "window/Form1Layout.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QScreen>
 #include <QTest>
@@ -360,8 +360,17 @@ void LayoutTest::fonts()
     QCOMPARE(font.bold(), bold);
     QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
     QCOMPARE(font.family(), WindowFonts::family());
-    if (QFile::exists(QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf")))
-        QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+
+    // What is drawn must differ too: a bitmap face or a missing bold would
+    // draw the title and the bold labels exactly like the rest.
+    const QFont regular = WindowFonts::font(8.25);
+    const QString sample = QStringLiteral("Target Length");
+    if (bold) {
+        QVERIFY2(QFontMetricsF(font).horizontalAdvance(sample) > QFontMetricsF(regular).horizontalAdvance(sample),
+                 "bold is drawn no wider than regular");
+    }
+    if (points > 8.25)
+        QVERIFY2(QFontMetricsF(font).height() > QFontMetricsF(regular).height(), "9.75 point is drawn no taller than 8.25");
 
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);
