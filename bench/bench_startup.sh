@@ -5,7 +5,7 @@
 # each and the median.
 #
 # Usage: bench/bench_startup.sh [executable] [runs]
-#   executable  default: /work/main/build-bench/app/velkrin
+#   executable  default: build-bench/app/velkrin in the source folder
 #   runs        default: 5
 #
 # The window is looked for by polling `xdotool search --onlyvisible` every few
@@ -13,7 +13,7 @@
 # tries, which would round every figure up to a multiple of 500 ms.
 set -euo pipefail
 
-exe=${1:-/work/main/build-bench/app/velkrin}
+exe=$(readlink -f "${1:-$(dirname "$0")/../build-bench/app/velkrin}")
 runs=${2:-5}
 
 for tool in Xvfb xdotool; do
