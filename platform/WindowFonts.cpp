@@ -1,16 +1,15 @@
 #include "platform/WindowFonts.h"
 
 #include <QFontDatabase>
-#include <QStringList>
 
 namespace velkrin {
 
 QString WindowFonts::family()
 {
     static const QString chosen = [] {
-        const QStringList installed = QFontDatabase::families();
+        // A family that is not installed is not scalable either.
         for (const QString &candidate : {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}) {
-            if (installed.contains(candidate) && QFontDatabase::isSmoothlyScalable(candidate))
+            if (QFontDatabase::isSmoothlyScalable(candidate))
                 return candidate;
         }
         return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();

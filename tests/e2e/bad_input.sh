@@ -134,7 +134,7 @@ done
 # A save that cannot be written: "target.txt" is a folder. One warning that
 # names the file; the folder is left alone, and the next save writes the list
 # whole.
-mv "$TARGET" "$WORK/target-before-folder.txt"
+rm "$TARGET" # its content is in saved.txt
 mkdir "$TARGET"
 touch "$TARGET/keep"
 click_control XPButton3
