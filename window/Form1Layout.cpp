@@ -2,6 +2,7 @@
 
 #include "platform/WindowFonts.h"
 #include "window/Form1.h"
+#include "window/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -79,11 +80,13 @@ void applyForm1Layout(Form1 &form)
     form.XPButton2->setAccessibleName(QStringLiteral("Stop"));
     form.XPButton3->setAccessibleName(QStringLiteral("Save"));
 
-    // Centred on the screen when first shown.
+    // Centred on the screen when first shown: the client area now, the frame
+    // once a window manager has put one around it.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
     }
+    WindowPlacement::install(form);
 }
 
 } // namespace velkrin

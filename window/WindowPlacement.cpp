@@ -1,0 +1,80 @@
+#include "window/WindowPlacement.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace velkrin {
+
+namespace {
+
+constexpr Qt::WindowStates kGrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+
+} // namespace
+
+WindowPlacement *WindowPlacement::install(QWidget &window)
+{
+    auto *placement = new WindowPlacement(window);
+    window.installEventFilter(placement);
+    return placement;
+}
+
+WindowPlacement::WindowPlacement(QWidget &window) : QObject(&window), m_window(window) {}
+
+bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        centreFrameOnce();
+        break;
+    case QEvent::WindowStateChange:
+        if (m_window.windowState() & kGrownStates)
+            restoreDesignedState();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void WindowPlacement::centreFrameOnce()
+{
+    if (m_frameCentred || !m_window.isVisible())
+        return;
+    // Without a window manager there is no frame, and the client area was
+    // centred before the window was shown. Frame margins are known once the
+    // manager has reparented the window, which it reports as a move or resize.
+    const QRect frame = m_window.frameGeometry();
+    if (frame == m_window.geometry())
+        return;
+    m_frameCentred = true;
+    const QScreen *screen = m_window.screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // For a window, move() places the frame's top-left corner.
+    m_window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+void WindowPlacement::restoreDesignedState()
+{
+    // Changing the state from inside the manager's own state change can be
+    // undone by the reply still on its way; do it once the event is handled.
+    if (m_restorePending)
+        return;
+    m_restorePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_restorePending = false;
+        const Qt::WindowStates state = m_window.windowState();
+        if (state & kGrownStates)
+            m_window.setWindowState(state & ~kGrownStates);
+        if (m_window.size() != m_window.minimumSize() && !(m_window.windowState() & Qt::WindowMinimized))
+            m_window.resize(m_window.minimumSize());
+    });
+}
+
+} // namespace velkrin

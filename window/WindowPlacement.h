@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace velkrin {
+
+// Keeps a fixed-size window where and how it was designed under a window
+// manager: once the manager has framed it, the frame (title bar and borders
+// included) is moved once so that it stands centred on the screen; and a
+// full-screen or maximised state, which some managers impose on any window,
+// is turned back to normal at once, so the client area keeps its size.
+class WindowPlacement : public QObject {
+    Q_OBJECT
+public:
+    // Watches `window`, which owns the returned object.
+    static WindowPlacement *install(QWidget &window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit WindowPlacement(QWidget &window);
+
+    void centreFrameOnce();
+    void restoreDesignedState();
+
+    QWidget &m_window;
+    bool m_frameCentred = false;
+    bool m_restorePending = false;
+};
+
+} // namespace velkrin
