@@ -137,12 +137,12 @@ int main(int argc, char *argv[])
     for (int i = 0; i < kSaves; ++i) {
         start = Clock::now();
         const double cpuStart = cpuSeconds();
-        velkrin::SaveList(model, folder.path());
+        velkrin::SaveList(model.items(), folder.path());
         bestSave = std::min(bestSave, secondsSince(start));
         bestSaveCpu = std::min(bestSaveCpu, cpuSeconds() - cpuStart);
     }
     const long long fileBytes = QFileInfo(velkrin::targetFilePath(folder.path())).size();
-    const qsizetype savedItems = model.count();
+    const qsizetype savedItems = model.items().count();
 
     // What one more batch tick costs the event loop at this size: append one
     // item and let the view handle it, repeated. This stays flat only if the

@@ -5,17 +5,23 @@
 
 namespace velkrin {
 
-QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
+QString ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value)
 {
     if (check1Value == kMixedModeChecked) {
         const std::int16_t total =
             checkedAddInt16(state.intNumbers, state.intLetters, QStringLiteral("total number of characters"));
-        RandomPassword(state, std::int32_t{total}, picker);
+        generators.RandomPassword(std::int32_t{total});
         return state.strPassword;
     }
-    RandomLetters(state, std::int32_t{state.intLetters}, picker);
-    RandomNumbers(state, std::int32_t{state.intNumbers}, picker);
+    generators.RandomLetters(std::int32_t{state.intLetters});
+    generators.RandomNumbers(std::int32_t{state.intNumbers});
     return state.strLetters + state.strNumbers;
+}
+
+QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
+{
+    StateGenerators generators(state, picker);
+    return ComposePassword(generators, state, check1Value);
 }
 
 } // namespace velkrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/MainWindowState.h"
+#include "generation/PasswordGenerators.h"
 #include "platform/UniformPicker.h"
 
 #include <QString>
@@ -14,9 +15,13 @@ inline constexpr std::int16_t kMixedModeChecked = 1;
 
 // One new password from the counts in `state`: in mixed mode intLetters +
 // intNumbers characters from the mixed pool, otherwise the letters followed
-// by the digits. Returns the new caption of the current-password label.
+// by the digits. `generators` fill the fields of `state`, which are read
+// afterwards. Returns the new caption of the current-password label.
 // Errors (overflowing sum, negative count) propagate; the fields renewed
 // before the error stay renewed.
+QString ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value);
+
+// The same over a bare state (StateGenerators), for callers without a window.
 QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker);
 
 } // namespace velkrin

@@ -1,7 +1,7 @@
 #include "output/SaveList.h"
 
 #include "platform/HostError.h"
-#include "window/PasswordListModel.h"
+#include "platform/PackedStringList.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -23,7 +23,7 @@ QString targetFilePath(const QString &directory)
     return directory + QStringLiteral("/target.txt");
 }
 
-void SaveList(const PasswordListModel &list, const QString &directory)
+void SaveList(const PackedStringList &list, const QString &directory)
 {
     const QString path = targetFilePath(directory);
     const QFileInfo target(path);

@@ -4,7 +4,7 @@
 
 namespace velkrin {
 
-class PasswordListModel;
+class PackedStringList;
 
 // The file the list is saved to, inside `directory`.
 QString targetFilePath(const QString &directory);
@@ -14,6 +14,6 @@ QString targetFilePath(const QString &directory);
 // complete; on failure the old file stays as it was and HostError(File) names
 // the path and the reason. A newly created file is readable by its owner
 // only; an existing file keeps its permissions.
-void SaveList(const PasswordListModel &list, const QString &directory);
+void SaveList(const PackedStringList &list, const QString &directory);
 
 } // namespace velkrin

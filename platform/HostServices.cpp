@@ -23,7 +23,8 @@ HostServices HostServices::system(RandomSource &random)
 
 QString shortDateText(const QDate &date)
 {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    // The default locale is the system's; the program never changes it.
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 } // namespace velkrin

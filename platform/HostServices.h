@@ -27,7 +27,8 @@ struct HostServices {
     static HostServices system(RandomSource &random);
 };
 
-// Today's date as the heading shows it: the system's short date format.
+// A date as the printed heading shows it: the short date format of the
+// default locale, which is the system's.
 QString shortDateText(const QDate &date);
 
 } // namespace velkrin

@@ -2,7 +2,7 @@
 
 namespace velkrin {
 
-XPButton::XPButton(QWidget *parent) : QPushButton(parent)
+XPButton::XPButton(QWidget *parent) : CommandButton(parent)
 {
     connect(this, &QPushButton::clicked, this, &XPButton::press);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QPushButton>
+#include "platform/CommandButton.h"
 
 namespace velkrin {
 
 // The window's push button: a caption, a font and a press event.
-class XPButton : public QPushButton {
+class XPButton : public CommandButton {
     Q_OBJECT
 public:
     explicit XPButton(QWidget *parent = nullptr);

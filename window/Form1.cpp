@@ -9,6 +9,7 @@
 #include "platform/LeadingNumber.h"
 #include "window/Form1Layout.h"
 
+#include <limits>
 #include <new>
 
 namespace velkrin {
@@ -61,8 +62,8 @@ void Form1::createControls()
     List1 = named(new PasswordListView(Frame2), "List1");
     List1->setModel(&m_list);
 
-    cmdPrint = named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
-    cmdCreate = named(new QPushButton(QStringLiteral("&Create"), this), "cmdCreate");
+    cmdPrint = named(new CommandButton(QStringLiteral("&Print"), this), "cmdPrint");
+    cmdCreate = named(new CommandButton(QStringLiteral("&Create"), this), "cmdCreate");
 
     Frame1 = named(new QGroupBox(QStringLiteral("           Target Length"), this), "Frame1");
     Check1 = named(new QCheckBox(Frame1), "Check1");
@@ -77,10 +78,10 @@ void Form1::createControls()
 
     lblPassword = named(new QLabel(this), "lblPassword");
 
-    for (QPushButton *button : {cmdCreate, cmdPrint}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    // The boxes take text of any length; the count is read from all of it,
+    // so a long paste is not cut at Qt's default of 32767 characters.
+    for (QLineEdit *box : {txtLetters, txtNumbers})
+        box->setMaxLength(std::numeric_limits<int>::max());
 }
 
 void Form1::bindEvents()
@@ -175,7 +176,7 @@ void Form1::ComposePassword()
         check1Value = 1;
     else if (Check1->checkState() == Qt::PartiallyChecked)
         check1Value = 2;
-    lblPassword->setText(velkrin::ComposePassword(state, check1Value, m_picker));
+    lblPassword->setText(velkrin::ComposePassword(*this, state, check1Value));
 }
 
 void Form1::cmdCreate_Click()
@@ -203,7 +204,7 @@ void Form1::XPButton2_press()
 
 void Form1::XPButton3_press()
 {
-    SaveList(m_list, m_services.executableDirectory());
+    SaveList(m_list.items(), m_services.executableDirectory());
 }
 
 void Form1::cmdPrint_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/MainWindowState.h"
+#include "generation/PasswordGenerators.h"
 #include "platform/HostServices.h"
 #include "platform/UniformPicker.h"
 #include "platform/XPButton.h"
@@ -20,15 +21,16 @@
 namespace velkrin {
 
 // The program's only window.
-class Form1 : public QWidget {
+class Form1 : public QWidget, public PasswordGenerators {
     Q_OBJECT
 public:
     explicit Form1(HostServices services, QWidget *parent = nullptr);
 
     // The generators: each fills its field of `state` (see RandomGenerators.h).
-    void RandomLetters(std::int32_t plngLength);
-    void RandomNumbers(std::int32_t plngLength);
-    void RandomPassword(std::int32_t plngLength);
+    // The compose step calls them.
+    void RandomLetters(std::int32_t plngLength) override;
+    void RandomNumbers(std::int32_t plngLength) override;
+    void RandomPassword(std::int32_t plngLength) override;
 
     // The Load event: raised once, after construction and before showing.
     void raiseLoad();
@@ -44,8 +46,8 @@ public:
     XPButton *XPButton1;
     QGroupBox *Frame2;
     PasswordListView *List1;
-    QPushButton *cmdPrint;
-    QPushButton *cmdCreate;
+    CommandButton *cmdPrint;
+    CommandButton *cmdCreate;
     QGroupBox *Frame1;
     QCheckBox *Check1;
     QLineEdit *txtNumbers;
@@ -58,7 +60,8 @@ public:
     QLabel *Label1;
     QLabel *lblPassword;
 
-    PasswordListModel &list() noexcept { return m_list; }
+    // The batch list's items, as Save writes them.
+    const PackedStringList &list() const noexcept { return m_list.items(); }
     const HostServices &services() const noexcept { return m_services; }
 
 private:

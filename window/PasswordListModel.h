@@ -1,32 +1,27 @@
 #pragma once
 
+#include "platform/PackedStringList.h"
+
 #include <QAbstractListModel>
-#include <QByteArray>
-#include <QByteArrayView>
-#include <vector>
 
 namespace velkrin {
 
-// The batch list's items. Batch mode may run for hours, so items are packed
-// into one character buffer with an end offset each (about 14 bytes for a
-// six-character password instead of a heap string per row) and appending is
-// amortised constant time. Items are kept as UTF-8; the passwords are ASCII.
+// The batch list as the list view sees it: a read-only item model over the
+// packed items, which it owns.
 class PasswordListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
     explicit PasswordListModel(QObject *parent = nullptr);
 
+    // Appends at the end and tells the view.
     void append(const QString &item);
-    qsizetype count() const noexcept { return static_cast<qsizetype>(m_ends.size()); }
-    QByteArrayView itemBytes(qsizetype index) const;
-    QString item(qsizetype index) const;
+    const PackedStringList &items() const noexcept { return m_items; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
-    QByteArray m_chars;
-    std::vector<qsizetype> m_ends;
+    PackedStringList m_items;
 };
 
 } // namespace velkrin

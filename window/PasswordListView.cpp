@@ -1,7 +1,10 @@
 #include "window/PasswordListView.h"
 
+#include "platform/SecretClipboard.h"
+
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace velkrin {
 
@@ -28,6 +31,17 @@ void PasswordListView::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         fitRowHeight();
+}
+
+void PasswordListView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        if (currentIndex().isValid())
+            copySecretText(currentIndex().data().toString());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void PasswordListView::fitRowHeight()

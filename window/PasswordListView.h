@@ -16,6 +16,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Ctrl+C copies the current item, marked as secret for clipboard managers.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fitRowHeight();

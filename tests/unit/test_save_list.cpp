@@ -2,7 +2,7 @@
 
 #include "output/SaveList.h"
 #include "platform/HostError.h"
-#include "window/PasswordListModel.h"
+#include "platform/PackedStringList.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +77,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    PasswordListModel list;
+    PackedStringList list;
     mode_t savedUmask = 022;
 };
 

@@ -3,6 +3,8 @@
 #include "FormHarness.h"
 
 #include <QAbstractItemModel>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 using namespace velkrin;
@@ -38,6 +40,7 @@ private slots:
     void startUp();
     void typedEdits_data();
     void typedEdits();
+    void longPasteIsReadWhole();
     void countOutOfRange_data();
     void countOutOfRange();
     void sumOutOfRange_data();
@@ -64,7 +67,13 @@ void CountsTest::startUp()
     QCOMPARE(form.state.intNumbers, 0);
     QCOMPARE(random.reseeds, 0);
 
+    // Each of Load's two assignments recounts: "3" letters alone, then both.
+    // (Connected after the window's own handler, so it sees the caption made.)
+    QStringList totalsOnChange;
+    for (QLineEdit *edited : {form.txtLetters, form.txtNumbers})
+        QObject::connect(edited, &QLineEdit::textChanged, [&] { totalsOnChange << form.lblRandom->text(); });
     form.raiseLoad();
+    QCOMPARE(totalsOnChange, QStringList({caption(3), caption(6)}));
     QCOMPARE(form.txtLetters->text(), QStringLiteral("3"));
     QCOMPARE(form.txtNumbers->text(), QStringLiteral("3"));
     QCOMPARE(form.state.intLetters, 3);
@@ -124,6 +133,23 @@ void CountsTest::typedEdits()
         QCOMPARE(count(form, otherBox(which)), 3); // only the edited box is read
         QCOMPARE(form.lblRandom->text(), caption(expected + 3));
     }
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// A paste longer than Qt's default limit of 32767 characters is taken whole:
+// 40,000 zeros then 5 is five, where a cut text would be zero.
+void CountsTest::longPasteIsReadWhole()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    const QString pasted = QString(40000, u'0') + u'5';
+    QGuiApplication::clipboard()->setText(pasted);
+    FormHarness::selectAll(form.txtLetters);
+    QTest::keyClick(form.txtLetters, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form.txtLetters->text(), pasted);
+    QCOMPARE(form.state.intLetters, 5);
+    QCOMPARE(form.lblRandom->text(), caption(8));
     QVERIFY(h.warnings().isEmpty());
 }
 

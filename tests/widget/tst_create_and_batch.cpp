@@ -3,17 +3,25 @@
 #include "FormHarness.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QElapsedTimer>
+#include <QAccessible>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <numeric>
 
 using namespace velkrin;
 using namespace velkrin::widgettest;
 
 namespace {
 
-enum class Trigger { Click, SpaceOnFocus, AltC };
+enum class Trigger { Click, SpaceOnFocus, ReturnOnFocus, EnterOnFocus, AltC };
 
 // Returns once the Create button has been clicked.
 bool createPassword(FormHarness &h, Trigger trigger)
@@ -27,6 +35,12 @@ bool createPassword(FormHarness &h, Trigger trigger)
     case Trigger::SpaceOnFocus:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         break;
+    case Trigger::ReturnOnFocus:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+    case Trigger::EnterOnFocus:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        break;
     case Trigger::AltC:
         // An access key presses the button visibly and clicks it a moment later.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
@@ -34,6 +48,16 @@ bool createPassword(FormHarness &h, Trigger trigger)
         break;
     }
     return clicked.count() == 1;
+}
+
+// Text-change events as a screen reader receives them: the object and its
+// accessible name at that moment.
+QList<QPair<QObject *, QString>> g_nameChanges;
+
+void recordNameChange(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::NameChanged)
+        g_nameChanges.append({event->object(), event->accessibleInterface()->text(QAccessible::Name)});
 }
 
 QRegularExpression patternFor(int letters, int digits, bool mixed)
@@ -51,6 +75,8 @@ private slots:
     void createComposes_data();
     void createComposes();
     void createMapsBytesOntoPools();
+    void mixedOverflowDrawsNothing();
+    void captionsReachScreenReaders();
     void mixedModeDrawsEveryClass();
     void negativeCountAtCreate_data();
     void negativeCountAtCreate();
@@ -73,6 +99,8 @@ void CreateAndBatchTest::createComposes_data()
     QTest::newRow("click, mixed") << Trigger::Click << true;
     QTest::newRow("space on the focused Create, separate") << Trigger::SpaceOnFocus << false;
     QTest::newRow("space on the focused Create, mixed") << Trigger::SpaceOnFocus << true;
+    QTest::newRow("Return on the focused Create") << Trigger::ReturnOnFocus << false;
+    QTest::newRow("keypad Enter on the focused Create, mixed") << Trigger::EnterOnFocus << true;
     QTest::newRow("Alt+C from a count box, separate") << Trigger::AltC << false;
     QTest::newRow("Alt+C from a count box, mixed") << Trigger::AltC << true;
 }
@@ -91,7 +119,8 @@ void CreateAndBatchTest::createComposes()
         QTest::mouseClick(form.Check1, Qt::LeftButton);
         QCOMPARE(form.Check1->checkState(), Qt::Checked);
     }
-    if (mixed && trigger == Trigger::SpaceOnFocus)
+    const bool onFocus = trigger != Trigger::Click && trigger != Trigger::AltC;
+    if (mixed && onFocus)
         form.cmdCreate->setFocus(); // clicking the check box took the focus
 
     QSet<QString> seen;
@@ -99,7 +128,7 @@ void CreateAndBatchTest::createComposes()
     for (int i = 0; i < presses; ++i) {
         if (trigger == Trigger::AltC)
             form.txtLetters->setFocus(); // each access key moves the focus to the button
-        if (trigger == Trigger::SpaceOnFocus)
+        if (onFocus)
             QCOMPARE(QApplication::focusWidget(), form.cmdCreate);
         QVERIFY(createPassword(h, trigger));
         const QString password = form.lblPassword->text();
@@ -131,6 +160,46 @@ void CreateAndBatchTest::createMapsBytesOntoPools()
     QTest::mouseClick(form.Check1, Qt::LeftButton);
     QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
     QCOMPARE(form.lblPassword->text(), QStringLiteral("10ZAha")); // 255 skipped, then the script wraps
+
+    // A grayed box (a value the window never sets itself) composes as if clear.
+    form.Check1->setTristate(true);
+    form.Check1->setCheckState(Qt::PartiallyChecked);
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("bcz107"));
+    QVERIFY(h.warnings().isEmpty());
+}
+
+// Mixed mode with counts whose sum overflows: Create shows one message, keeps
+// the current password and draws nothing, so the next password continues the
+// random bytes exactly where the last one stopped.
+void CreateAndBatchTest::mixedOverflowDrawsNothing()
+{
+    std::vector<std::uint8_t> script(62);
+    std::iota(script.begin(), script.end(), std::uint8_t{0}); // byte i picks the mixed pool's character i
+    ScriptedRandomSource random(script);
+    FormHarness h(&random);
+    Form1 &form = h.form();
+    form.raiseLoad();
+    QTest::mouseClick(form.Check1, Qt::LeftButton);
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("abcdef"));
+
+    h.replaceText(form.txtNumbers, QStringLiteral("32765")); // the count is kept, its sum overflows
+    QCOMPARE(h.warnings().size(), 1);
+    QCOMPARE(form.state.intNumbers, 32765);
+    const QString total = form.lblRandom->text();
+
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(h.warnings().size(), 2);
+    QVERIFY2(h.warnings().last().message.contains(QStringLiteral("total number of characters")),
+             qPrintable(h.warnings().last().message));
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("abcdef"));
+    QCOMPARE(form.lblRandom->text(), total);
+
+    h.replaceText(form.txtNumbers, QStringLiteral("3"));
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("ghijkl"));
+    QCOMPARE(h.warnings().size(), 2);
 }
 
 void CreateAndBatchTest::mixedModeDrawsEveryClass()
@@ -212,19 +281,59 @@ void CreateAndBatchTest::negativeCountAtCreate()
     QCOMPARE(h.warnings().size(), 1);
 }
 
+// A screen reader hears the labels' text: the new password after Create and
+// the new total after an edit, each announced once as it changes (a label
+// with a fixed accessible name would hide both).
+void CreateAndBatchTest::captionsReachScreenReaders()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    g_nameChanges.clear();
+    // Events reach the handler only while the platform's accessibility is
+    // active, as when a screen reader listens.
+    QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(platform);
+    platform->setActive(true);
+    QAccessible::installUpdateHandler(&recordNameChange);
+    const auto restore = qScopeGuard([platform] {
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
+    });
+    QAccessibleInterface *password = QAccessible::queryAccessibleInterface(form.lblPassword);
+    QAccessibleInterface *total = QAccessible::queryAccessibleInterface(form.lblRandom);
+    QVERIFY(password && total);
+    QCOMPARE(total->text(QAccessible::Name), QStringLiteral("6 Random Characters"));
+
+    QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
+    const QString made = form.lblPassword->text();
+    QCOMPARE(password->text(QAccessible::Name), made);
+    h.replaceText(form.txtLetters, QStringLiteral("5"));
+    QCOMPARE(total->text(QAccessible::Name), QStringLiteral("8 Random Characters"));
+
+    const QList<QPair<QObject *, QString>> expected{{form.lblPassword, made},
+                                                    {form.lblRandom, QStringLiteral("8 Random Characters")}};
+    QCOMPARE(g_nameChanges, expected);
+    // What each label is, without hiding what it says.
+    QCOMPARE(password->text(QAccessible::Description), QStringLiteral("Current password"));
+    QCOMPARE(total->text(QAccessible::Description), QStringLiteral("Total length"));
+}
+
 void CreateAndBatchTest::ticksAppendToList_data()
 {
     QTest::addColumn<bool>("mixed");
     QTest::addColumn<int>("ticks");
-    QTest::newRow("separate, 1 tick") << false << 1;
-    QTest::newRow("separate, 12 ticks") << false << 12;
-    QTest::newRow("mixed, 12 ticks") << true << 12;
+    QTest::addColumn<bool>("byKeyboard"); // Return on Generate, keypad Enter on Stop
+    QTest::newRow("separate, 1 tick") << false << 1 << false;
+    QTest::newRow("separate, 12 ticks") << false << 12 << false;
+    QTest::newRow("mixed, 12 ticks, by keyboard") << true << 12 << true;
 }
 
 void CreateAndBatchTest::ticksAppendToList()
 {
     QFETCH(bool, mixed);
     QFETCH(int, ticks);
+    QFETCH(bool, byKeyboard);
 
     FormHarness h;
     Form1 &form = h.form();
@@ -232,7 +341,12 @@ void CreateAndBatchTest::ticksAppendToList()
     if (mixed)
         QTest::mouseClick(form.Check1, Qt::LeftButton);
 
-    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    if (byKeyboard) {
+        form.XPButton1->setFocus();
+        QTest::keyClick(form.XPButton1, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(form.XPButton1, Qt::LeftButton);
+    }
     QVERIFY(form.Timer1->isActive());
     QCOMPARE(h.listItems().size(), 0); // Generate itself adds nothing
     for (int i = 0; i < ticks; ++i) {
@@ -240,11 +354,26 @@ void CreateAndBatchTest::ticksAppendToList()
         QCOMPARE(h.listItems().size(), i + 1);
         QCOMPARE(h.listItems().last(), form.lblPassword->text());
     }
-    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    if (byKeyboard) {
+        form.XPButton2->setFocus();
+        QTest::keyClick(form.XPButton2, Qt::Key_Enter, Qt::KeypadModifier);
+    } else {
+        QTest::mouseClick(form.XPButton2, Qt::LeftButton);
+    }
     QVERIFY(!form.Timer1->isActive());
 
     const QStringList items = h.listItems();
     QCOMPARE(items.size(), ticks);
+
+    // Ctrl+C on an item copies that password, marked as secret so that
+    // clipboard managers keep it out of their history.
+    form.List1->setFocus();
+    form.List1->setCurrentIndex(form.List1->model()->index(ticks / 2, 0));
+    QTest::keyClick(form.List1, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied);
+    QCOMPARE(copied->text(), items[ticks / 2]);
+    QCOMPARE(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArrayLiteral("secret"));
     for (const QString &item : items)
         QVERIFY2(patternFor(3, 3, mixed).match(item).hasMatch(), qPrintable(item));
     if (ticks > 1)
@@ -276,8 +405,16 @@ void CreateAndBatchTest::repeatedPressesKeepState()
     FormHarness h;
     Form1 &form = h.form();
     form.raiseLoad();
-    for (QChar press : presses)
+    for (QChar press : presses) {
+        // Generate while running must not restart the interval: let part of
+        // it pass first, so that a restart would show as a longer wait.
+        const bool generateWhileRunning = press == u'G' && form.Timer1->isActive();
+        while (generateWhileRunning && form.Timer1->remainingTime() > 60)
+            QTest::qWait(5);
         QTest::mouseClick(press == u'G' ? form.XPButton1 : form.XPButton2, Qt::LeftButton);
+        if (generateWhileRunning)
+            QVERIFY2(form.Timer1->remainingTime() <= 60, qPrintable(QString::number(form.Timer1->remainingTime())));
+    }
     QCOMPARE(form.Timer1->isActive(), running);
     QCOMPARE(form.Timer1->interval(), 100);
     QCOMPARE(h.listItems().size(), 0);

@@ -5,13 +5,14 @@
 
 #include "platform/HostError.h"
 #include "platform/QtPrinterPort.h"
-#include "window/PasswordListModel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -135,6 +136,8 @@ void SaveAndPrintTest::initTestCase()
 {
     QVERIFY2(QFileInfo(QStringLiteral(VELKRIN_PDFTOTEXT)).isExecutable(),
              "pdftotext (poppler-utils) is needed to read the printed page");
+    // The heading's date follows the locale; pin one so the page is known.
+    QLocale::setDefault(QLocale::c());
 }
 
 void SaveAndPrintTest::saveWritesList_data()
@@ -298,7 +301,8 @@ void SaveAndPrintTest::printPage()
     QCOMPARE(clicked.count(), 1);
     QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join(u'\n')));
 
-    const QString heading = QStringLiteral("Password Created ") + shortDateText(FormHarness::fixedToday());
+    // FormHarness::fixedToday() in the C locale's short format.
+    const QString heading = QStringLiteral("Password Created 27 Nov 2031");
     QStringList expected{heading, kRule};
     if (!password.isEmpty())
         expected << QString() << password;
@@ -333,14 +337,22 @@ void SaveAndPrintTest::printPage()
 void SaveAndPrintTest::printedLines_data()
 {
     QTest::addColumn<bool>("created");
-    QTest::newRow("no password yet: two empty lines") << false;
-    QTest::newRow("after Create") << true;
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("date"); // FormHarness::fixedToday() in the locale's short format
+    QTest::newRow("no password yet: two empty lines, C") << false << "C" << "27 Nov 2031";
+    QTest::newRow("after Create, C") << true << "C" << "27 Nov 2031";
+    QTest::newRow("after Create, en_US") << true << "en_US" << "11/27/31";
+    QTest::newRow("after Create, de_DE") << true << "de_DE" << "27.11.31";
 }
 
 void SaveAndPrintTest::printedLines()
 {
     QFETCH(bool, created);
+    QFETCH(QString, locale);
+    QFETCH(QString, date);
 
+    QLocale::setDefault(QLocale(locale));
+    const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
     FormHarness h;
     Form1 &form = h.form();
     form.raiseLoad();
@@ -350,7 +362,7 @@ void SaveAndPrintTest::printedLines()
         QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
 
     QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
-    const QString heading = QStringLiteral("Password Created ") + shortDateText(FormHarness::fixedToday());
+    const QString heading = QStringLiteral("Password Created ") + date;
     const QStringList expected{
         QStringLiteral("size 12"),      QStringLiteral("bold"),    QStringLiteral("line:") + heading,
         QStringLiteral("line:") + kRule, QStringLiteral("line:"),   QStringLiteral("line:") + form.lblPassword->text(),
