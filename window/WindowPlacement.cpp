@@ -30,6 +30,12 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
         centreFrameOnce();
+        if (inDesignedState()) {
+            if (m_returnPending)
+                returnToNormalPos();
+            else
+                m_normalPos = m_window.pos();
+        }
         break;
     case QEvent::WindowStateChange:
         if (m_window.windowState() & kGrownStates)
@@ -60,6 +66,21 @@ void WindowPlacement::centreFrameOnce()
     m_window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
+bool WindowPlacement::inDesignedState() const
+{
+    return m_window.isVisible() && !(m_window.windowState() & (kGrownStates | Qt::WindowMinimized)) &&
+           m_window.size() == m_window.minimumSize();
+}
+
+void WindowPlacement::returnToNormalPos()
+{
+    if (m_window.frameGeometry() == m_window.geometry())
+        return;
+    m_returnPending = false;
+    if (m_window.pos() != *m_normalPos)
+        m_window.move(*m_normalPos);
+}
+
 void WindowPlacement::restoreDesignedState()
 {
     // Changing the state from inside the manager's own state change can be
@@ -70,10 +91,19 @@ void WindowPlacement::restoreDesignedState()
     QTimer::singleShot(0, this, [this] {
         m_restorePending = false;
         const Qt::WindowStates state = m_window.windowState();
-        if (state & kGrownStates)
-            m_window.setWindowState(state & ~kGrownStates);
-        if (m_window.size() != m_window.minimumSize() && !(m_window.windowState() & Qt::WindowMinimized))
-            m_window.resize(m_window.minimumSize());
+        if (!(state & kGrownStates))
+            return;
+        const bool grown = m_window.size() != m_window.minimumSize();
+        m_window.setWindowState(state & ~kGrownStates);
+        if (!grown)
+            return;
+        // A manager that grew the window to the screen moved it to the corner
+        // too and does not bring it back: restore its size now, and its place
+        // once the manager has framed it again (a move asked for while it is
+        // still full screen is ignored). The flag goes first, since resizing
+        // reports the new size at once.
+        m_returnPending = m_normalPos.has_value();
+        m_window.resize(m_window.minimumSize());
     });
 }
 

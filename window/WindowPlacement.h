@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+#include <optional>
 
 class QWidget;
 
@@ -25,10 +27,15 @@ private:
 
     void centreFrameOnce();
     void restoreDesignedState();
+    bool inDesignedState() const;
+    void returnToNormalPos();
 
     QWidget &m_window;
     bool m_frameCentred = false;
     bool m_restorePending = false;
+    // Where the frame stood when the window last had its designed size.
+    std::optional<QPoint> m_normalPos;
+    bool m_returnPending = false;
 };
 
 } // namespace velkrin

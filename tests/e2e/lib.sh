@@ -12,7 +12,7 @@ VELKRIN_E2E_DIR=${3:-${VELKRIN_E2E_DIR:-}}
 [[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> <Form1Layout.h> [<e2e build dir>]" >&2; exit 2; }
 [[ -f $VELKRIN_LAYOUT ]] || { echo "no layout table at \"$VELKRIN_LAYOUT\"" >&2; exit 2; }
 for tool in Xvfb xdotool xwininfo xprop xclip import convert; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing (see scripts/debian-packages.txt)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || { echo "$tool is missing (see scripts/packages-test.txt)" >&2; exit 1; }
 done
 
 TEST_NAME=$(basename "$0" .sh)
@@ -20,6 +20,8 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/velkrin-$TEST_NAME.XXXXXX")
 APP="$WORK/app/velkrin"
 TARGET="$WORK/app/target.txt"
 XVFB_PID=
+WM_PID=
+WESTON_PID=
 APP_PID=
 CLIP_PID=
 MAIN_WIN=
@@ -30,8 +32,10 @@ cleanup() {
     local status=$?
     [[ -n $CLIP_PID ]] && kill "$CLIP_PID" 2>/dev/null
     [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
-    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
     [[ -n $APP_PID ]] && wait "$APP_PID" 2>/dev/null
+    stop_wm
+    [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null
     if ((status == 0)) && [[ -z ${KEEP_WORK:-} ]]; then
         rm -rf "$WORK"
@@ -85,6 +89,65 @@ start_xvfb() {
     log "Xvfb on $DISPLAY"
 }
 
+# start_wm openbox|xfwm4: runs a window manager on the X server and waits
+# until it manages the screen. Its settings stay in the work folder.
+start_wm() {
+    mkdir -p "$WORK/home/.config"
+    command -v "$1" >/dev/null || fail "$1 is missing (see scripts/packages-test.txt)"
+    # A manager that was ended may leave its mark on the root window.
+    xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+    case $1 in
+    openbox)
+        HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+        WM_PID=$!
+        ;;
+    xfwm4)
+        # xfwm4 reads its settings through xfconfd, which D-Bus starts.
+        command -v dbus-run-session >/dev/null || fail "dbus-run-session is missing (see scripts/packages-test.txt)"
+        HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" \
+            dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$WORK/wm.log" 2>&1 &
+        WM_PID=$!
+        ;;
+    *) fail "unknown window manager $1" ;;
+    esac
+    WM_NAME=$1
+    wait_until 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        { cat "$WORK/wm.log" >&2; fail "$1 did not start"; }
+    log "$1 manages $DISPLAY"
+}
+
+# Ends the window manager (a wrapper's child first, so the wrapper cleans up).
+stop_wm() {
+    [[ -n $WM_PID ]] || return 0
+    local children
+    children=$(pgrep -P "$WM_PID" 2>/dev/null)
+    [[ -n $children ]] && kill $children 2>/dev/null
+    kill "$WM_PID" 2>/dev/null
+    wait "$WM_PID" 2>/dev/null
+    WM_PID=
+}
+
+# Prints "left top width height" of the window manager's frame around a
+# client window: its ancestor that is a child of the root window.
+frame_geometry() {
+    local id=$1 parent root info
+    root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+    while :; do
+        parent=$(xwininfo -tree -id "$id" | awk '/Parent window id:/ {print $4}')
+        [[ -n $parent ]] || return 1
+        ((parent == root)) && break
+        id=$parent
+    done
+    info=$(xwininfo -id "$id")
+    awk '/Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+         /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x, y, w, h}' <<<"$info"
+}
+
+# Prints "width height" of a window's client area.
+client_size() {
+    xwininfo -id "$1" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w, h}'
+}
+
 # --- the program ------------------------------------------------------------
 
 # start_app [VAR=value...]: runs a fresh copy of the executable in its own
@@ -104,7 +167,7 @@ start_app() {
     APP_PID=$!
     MAIN_WIN=$(timeout 15 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
     [[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
-    # No window manager runs, so give the window the keyboard focus ourselves.
+    # Without a window manager nobody gives the window the keyboard focus.
     xdotool windowfocus --sync "$MAIN_WIN" || fail "could not focus the window"
     wait_until 5 window_painted || fail "the window was never painted"
     log "window $MAIN_WIN, pid $APP_PID"
@@ -132,6 +195,16 @@ app_ended() { [[ $(ps -o stat= -p "$APP_PID" 2>/dev/null) == Z* || -z $(ps -o pi
 close_app() {
     python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$MAIN_WIN" || fail "could not send WM_DELETE_WINDOW"
     wait_until 15 app_ended || fail "the program did not end when its window was closed"
+    CLOSE_STATUS=0
+    wait "$APP_PID" || CLOSE_STATUS=$?
+    APP_PID=
+}
+
+# Sends SIGTERM, as a session logging out does, and waits for the program to
+# end; sets CLOSE_STATUS to its exit status.
+terminate_app() {
+    kill -TERM "$APP_PID" || fail "could not signal the program"
+    wait_until 10 app_ended || fail "the program did not end on SIGTERM"
     CLOSE_STATUS=0
     wait "$APP_PID" || CLOSE_STATUS=$?
     APP_PID=
