@@ -17,10 +17,10 @@ QString WindowFonts::family()
     return chosen;
 }
 
-QFont WindowFonts::font(double points, bool bold)
+QFont WindowFonts::font(int pixels, bool bold)
 {
     QFont f(family());
-    f.setPointSizeF(points);
+    f.setPixelSize(pixels);
     f.setWeight(bold ? QFont::Bold : QFont::Normal);
     return f;
 }

@@ -15,8 +15,9 @@ namespace {
 
 constexpr int px(int twips) { return twips / kTwipsPerPixel; }
 
-constexpr double kDefaultPoints = 8.25;
-constexpr double kLargePoints = 9.75;
+// 8.25 and 9.75 points at 96 dpi, where the layout was drawn.
+constexpr int kDefaultPixels = 11;
+constexpr int kLargePixels = 13;
 
 } // namespace
 
@@ -26,7 +27,7 @@ void applyForm1Layout(Form1 &form)
     form.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     form.setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
-    form.setFont(WindowFonts::font(kDefaultPoints));
+    form.setFont(WindowFonts::font(kDefaultPixels));
 
     for (const ControlPlacement &p : kForm1Layout) {
         auto *widget = form.findChild<QWidget *>(QLatin1String(p.name));
@@ -35,15 +36,15 @@ void applyForm1Layout(Form1 &form)
 
     // Frame1's title is larger and bold; its children keep the window font,
     // which they would otherwise inherit from the frame.
-    form.Frame1->setFont(WindowFonts::font(kLargePoints, true));
+    form.Frame1->setFont(WindowFonts::font(kLargePixels, true));
     for (QWidget *child : form.Frame1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        child->setFont(WindowFonts::font(kDefaultPoints));
+        child->setFont(WindowFonts::font(kDefaultPixels));
     for (QLabel *label : {form.Label3, form.Label4}) {
-        label->setFont(WindowFonts::font(kDefaultPoints, true));
+        label->setFont(WindowFonts::font(kDefaultPixels, true));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    form.lblPassword->setFont(WindowFonts::font(kLargePoints));
+    form.lblPassword->setFont(WindowFonts::font(kLargePixels));
     form.lblPassword->setAlignment(Qt::AlignCenter);
     form.lblPassword->setFrameShape(QFrame::Box);
     form.lblPassword->setLineWidth(1);

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace velkrin {
 
@@ -23,7 +24,21 @@ PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The view paints the white ground itself, under its frame (see event()).
+    viewport()->setAutoFillBackground(false);
     fitRowHeight();
+}
+
+bool PasswordListView::event(QEvent *event)
+{
+    // At fractional scales the viewport's rounded rectangle takes the device
+    // row that the frame's bottom line is drawn in, and a viewport filling
+    // itself would paint over that line; filling here comes before the frame.
+    if (event->type() == QEvent::Paint) {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), palette().base());
+    }
+    return QTableView::event(event);
 }
 
 void PasswordListView::changeEvent(QEvent *event)

@@ -15,6 +15,7 @@ public:
     explicit PasswordListView(QWidget *parent = nullptr);
 
 protected:
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     // Ctrl+C copies the current item, marked as secret for clipboard managers.
     void keyPressEvent(QKeyEvent *event) override;

@@ -92,6 +92,8 @@ private slots:
     void captions();
     void fonts_data();
     void fonts();
+    void captionsFit();
+    void listFrameClosed();
     void accessibleNames();
 
 private:
@@ -328,49 +330,51 @@ void LayoutTest::captions()
 void LayoutTest::fonts_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("pixels"); // 8.25 and 9.75 points at 96 dpi
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("centred");
 
     for (const Placement &p : kDrawn) {
         const QString name = QLatin1String(p.name);
         if (name == QLatin1String("Frame1"))
-            QTest::newRow(p.name) << name << 9.75 << true << false;
+            QTest::newRow(p.name) << name << 13 << true << false;
         else if (name == QLatin1String("Label3") || name == QLatin1String("Label4"))
-            QTest::newRow(p.name) << name << 8.25 << true << true;
+            QTest::newRow(p.name) << name << 11 << true << true;
         else if (name == QLatin1String("lblPassword"))
-            QTest::newRow(p.name) << name << 9.75 << false << true;
+            QTest::newRow(p.name) << name << 13 << false << true;
         else
-            QTest::newRow(p.name) << name << 8.25 << false << false;
+            QTest::newRow(p.name) << name << 11 << false << false;
     }
-    QTest::newRow("the window") << "Form1" << 8.25 << false << false;
+    QTest::newRow("the window") << "Form1" << 11 << false << false;
 }
 
 void LayoutTest::fonts()
 {
     QFETCH(QString, name);
-    QFETCH(double, points);
+    QFETCH(int, pixels);
     QFETCH(bool, bold);
     QFETCH(bool, centred);
 
     QWidget *widget = name == QLatin1String("Form1") ? m_form : control(*m_form, name);
     QVERIFY(widget);
     const QFont font = widget->font();
-    QCOMPARE(font.pointSizeF(), points);
+    // In pixels, like the layout, so that a screen's font resolution cannot
+    // outgrow the boxes.
+    QCOMPARE(font.pixelSize(), pixels);
     QCOMPARE(font.bold(), bold);
     QCOMPARE(font.weight(), bold ? QFont::Bold : QFont::Normal);
     QCOMPARE(font.family(), WindowFonts::family());
 
     // What is drawn must differ too: a bitmap face or a missing bold would
     // draw the title and the bold labels exactly like the rest.
-    const QFont regular = WindowFonts::font(8.25);
+    const QFont regular = WindowFonts::font(11);
     const QString sample = QStringLiteral("Target Length");
     if (bold) {
         QVERIFY2(QFontMetricsF(font).horizontalAdvance(sample) > QFontMetricsF(regular).horizontalAdvance(sample),
                  "bold is drawn no wider than regular");
     }
-    if (points > 8.25)
-        QVERIFY2(QFontMetricsF(font).height() > QFontMetricsF(regular).height(), "9.75 point is drawn no taller than 8.25");
+    if (pixels > 11)
+        QVERIFY2(QFontMetricsF(font).height() > QFontMetricsF(regular).height(), "13 pixels are drawn no taller than 11");
 
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);
@@ -381,6 +385,71 @@ void LayoutTest::fonts()
         QCOMPARE(m_form->lblPassword->foregroundRole(), QPalette::Text);
         QVERIFY(m_form->lblPassword->autoFillBackground());
     }
+}
+
+// Every caption fits its control at the scale and font resolution this run
+// was started with (see CMakeLists.txt).
+void LayoutTest::captionsFit()
+{
+    // A run meant for a high font resolution must really have it, or it would
+    // pass at 96 dpi and prove nothing.
+    if (const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI")) {
+        QCOMPARE(m_form->logicalDpiY(), dpi);
+        QFont pointSized(WindowFonts::family());
+        pointSized.setPointSizeF(8.25);
+        QCOMPARE(QFontInfo(QFont(pointSized, m_form)).pixelSize(), qRound(8.25 * dpi / 72));
+    }
+    QTest::keyClick(m_form->cmdCreate, Qt::Key_Space); // a password in lblPassword
+
+    struct Caption {
+        QWidget *widget;
+        QString text;
+        QSize room;
+    };
+    QList<Caption> captions;
+    for (QLabel *label : m_form->findChildren<QLabel *>())
+        captions.append({label, label->text(), label->contentsRect().size()});
+    for (QAbstractButton *button : m_form->findChildren<QAbstractButton *>())
+        captions.append({button, button->text(), button->size()});
+    // The title must also leave room for the row of controls below it.
+    captions.append({m_form->Frame1, m_form->Frame1->title(), {m_form->Frame1->width(), m_form->txtLetters->y()}});
+
+    int measured = 0;
+    for (const Caption &c : std::as_const(captions)) {
+        if (c.text.isEmpty())
+            continue;
+        const QFontMetrics metrics = c.widget->fontMetrics();
+        const QSize needed(metrics.horizontalAdvance(QString(c.text).remove(QLatin1Char('&'))), metrics.height());
+        QVERIFY2(needed.width() <= c.room.width() && needed.height() <= c.room.height(),
+                 qPrintable(QStringLiteral("%1 \"%2\" needs %3 x %4, has %5 x %6")
+                                .arg(c.widget->objectName(), c.text)
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(c.room.width())
+                                .arg(c.room.height())));
+        ++measured;
+    }
+    QCOMPARE(measured, 13); // 7 labels, 5 push buttons (the check box has none), the title
+}
+
+// The list's frame is closed at the bottom and right as at the top, also at
+// fractional scales, where the viewport's rounded rectangle reaches into the
+// device pixels of the last row and column.
+void LayoutTest::listFrameClosed()
+{
+    QWidget *list = m_form->List1;
+    const QImage image = list->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QColor frame = image.pixelColor(image.width() / 2, 0);
+    QVERIFY(frame != list->palette().color(QPalette::Base));
+    // The device pixels that show the last logical row, and the last column.
+    QList<QColor> bottom, right;
+    for (int y = qFloor((list->height() - 1) * ratio); y < image.height(); ++y)
+        bottom << image.pixelColor(image.width() / 2, y);
+    for (int x = qFloor((list->width() - 1) * ratio); x < image.width(); ++x)
+        right << image.pixelColor(x, image.height() / 2);
+    QVERIFY2(bottom.contains(frame), qPrintable(QStringLiteral("no %1 at the bottom").arg(frame.name())));
+    QVERIFY2(right.contains(frame), qPrintable(QStringLiteral("no %1 at the right").arg(frame.name())));
 }
 
 void LayoutTest::accessibleNames()
