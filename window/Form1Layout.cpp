@@ -74,12 +74,20 @@ void applyForm1Layout(Form1 &form)
     form.txtLetters->setAccessibleName(QStringLiteral("Number of letters"));
     form.txtNumbers->setAccessibleName(QStringLiteral("Number of digits"));
     form.Check1->setAccessibleName(QStringLiteral("Mixed upper and lower case"));
-    form.lblRandom->setAccessibleName(QStringLiteral("Total length"));
-    form.lblPassword->setAccessibleName(QStringLiteral("Current password"));
     form.List1->setAccessibleName(QStringLiteral("Generated passwords"));
     form.XPButton1->setAccessibleName(QStringLiteral("Generate"));
     form.XPButton2->setAccessibleName(QStringLiteral("Stop"));
     form.XPButton3->setAccessibleName(QStringLiteral("Save"));
+    // The title's leading spaces would be read out as well.
+    form.Frame1->setAccessibleName(QStringLiteral("Target length"));
+    // The two labels' text is what they say, so it stays their name; what
+    // they are goes into the description.
+    form.lblRandom->setAccessibleDescription(QStringLiteral("Total length"));
+    form.lblPassword->setAccessibleDescription(QStringLiteral("Current password"));
+    form.XPButton1->setAccessibleDescription(QStringLiteral("Adds ten new passwords a second to the list"));
+    form.XPButton2->setAccessibleDescription(QStringLiteral("Stops adding passwords to the list"));
+    form.XPButton3->setAccessibleDescription(
+        QStringLiteral("Writes the list to target.txt in the program's folder"));
 
     // Centred on the screen when first shown: the client area now, the frame
     // once a window manager has put one around it.

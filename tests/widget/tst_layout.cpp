@@ -467,6 +467,16 @@ void LayoutTest::accessibleNames()
     QStringList expected = kTabOrder;
     expected.sort();
     QCOMPARE(focusable, expected);
+
+    // The two labels are named by their text; what they are is described.
+    QCOMPARE(m_form->lblPassword->accessibleName(), QString());
+    QCOMPARE(m_form->lblRandom->accessibleName(), QString());
+    QCOMPARE(m_form->lblPassword->accessibleDescription(), QStringLiteral("Current password"));
+    QCOMPARE(m_form->lblRandom->accessibleDescription(), QStringLiteral("Total length"));
+    QCOMPARE(m_form->Frame1->accessibleName(), QStringLiteral("Target length"));
+    for (QWidget *button : {m_form->XPButton1, m_form->XPButton2, m_form->XPButton3})
+        QVERIFY2(!button->accessibleDescription().isEmpty(), qPrintable(button->objectName()));
+    QVERIFY(m_form->XPButton3->accessibleDescription().contains(QLatin1String("target.txt")));
 }
 
 QTEST_MAIN(LayoutTest)
