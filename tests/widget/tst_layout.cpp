@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 
 using namespace velkrin;
@@ -150,14 +151,19 @@ void LayoutTest::geometry()
 void LayoutTest::clientAreaIsFixed()
 {
     Form1 &form = *m_form;
-    const QSize client(3270 / 15, 7245 / 15);
-    QCOMPARE(client, QSize(218, 483));
-    QCOMPARE(form.size(), client);
-    QCOMPARE(form.minimumSize(), client);
-    QCOMPARE(form.maximumSize(), client);
-    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
+    const QSize client(218, 483); // 3270 x 7245 twips
+    // What the shown window's client area measures, not what was asked for.
+    QWindow *window = form.windowHandle();
+    QVERIFY(window);
+    QCOMPARE(window->size(), client);
+    QCOMPARE(window->minimumSize(), client);
+    QCOMPARE(window->maximumSize(), client);
+    QVERIFY(!(window->flags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(window->flags() & Qt::WindowMinimizeButtonHint));
     form.resize(400, 700);
+    window->resize(400, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->size(), client);
     QCOMPARE(form.size(), client);
 
     // Centred on the screen when first shown (a fresh window, not yet moved).
