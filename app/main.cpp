@@ -17,13 +17,10 @@ int main(int argc, char *argv[])
     velkrin::SodiumRandomSource random;
     velkrin::Form1 form(velkrin::HostServices::system(random));
 
-    // A session logging out ends the program as closing its window does; quit
-    // as well, since an open warning box would keep the program running.
+    // A session logging out ends the program as closing its window does (an
+    // open warning box belongs to the window and closes with it).
     velkrin::TerminationRequest termination;
-    QObject::connect(&termination, &velkrin::TerminationRequest::requested, &form, [&form] {
-        form.close();
-        QCoreApplication::quit();
-    });
+    QObject::connect(&termination, &velkrin::TerminationRequest::requested, &form, &QWidget::close);
 
     form.raiseLoad();
     form.show();
