@@ -9,7 +9,31 @@
 
 namespace velkrin {
 
-PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent)
+// Draws the view's frame once more, above the viewport and the scroll bar. At
+// fractional scales their rounded rectangles take the device row and column
+// that the frame's bottom and right lines fall in, and children paint after
+// their parent, so the lines would be painted over.
+class PasswordListView::FrameOverlay final : public QWidget {
+public:
+    explicit FrameOverlay(PasswordListView &view) : QWidget(&view), m_view(view)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        m_view.drawFrame(&painter);
+    }
+
+private:
+    PasswordListView &m_view;
+};
+
+PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent), m_frameOverlay(new FrameOverlay(*this))
 {
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
@@ -24,21 +48,14 @@ PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The view paints the white ground itself, under its frame (see event()).
-    viewport()->setAutoFillBackground(false);
     fitRowHeight();
 }
 
-bool PasswordListView::event(QEvent *event)
+void PasswordListView::resizeEvent(QResizeEvent *event)
 {
-    // At fractional scales the viewport's rounded rectangle takes the device
-    // row that the frame's bottom line is drawn in, and a viewport filling
-    // itself would paint over that line; filling here comes before the frame.
-    if (event->type() == QEvent::Paint) {
-        QPainter painter(this);
-        painter.fillRect(contentsRect(), palette().base());
-    }
-    return QTableView::event(event);
+    QTableView::resizeEvent(event);
+    m_frameOverlay->setGeometry(rect());
+    m_frameOverlay->raise();
 }
 
 void PasswordListView::changeEvent(QEvent *event)

@@ -15,13 +15,17 @@ public:
     explicit PasswordListView(QWidget *parent = nullptr);
 
 protected:
-    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // Ctrl+C copies the current item, marked as secret for clipboard managers.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    class FrameOverlay;
+
     void fitRowHeight();
+
+    FrameOverlay *m_frameOverlay;
 };
 
 } // namespace velkrin

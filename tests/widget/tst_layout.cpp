@@ -444,18 +444,30 @@ void LayoutTest::captionsFit()
 void LayoutTest::listFrameClosed()
 {
     QWidget *list = m_form->List1;
-    const QImage image = list->grab().toImage();
-    const qreal ratio = image.devicePixelRatio();
-    const QColor frame = image.pixelColor(image.width() / 2, 0);
-    QVERIFY(frame != list->palette().color(QPalette::Base));
-    // The device pixels that show the last logical row, and the last column.
-    QList<QColor> bottom, right;
-    for (int y = qFloor((list->height() - 1) * ratio); y < image.height(); ++y)
-        bottom << image.pixelColor(image.width() / 2, y);
-    for (int x = qFloor((list->width() - 1) * ratio); x < image.width(); ++x)
-        right << image.pixelColor(x, image.height() / 2);
-    QVERIFY2(bottom.contains(frame), qPrintable(QStringLiteral("no %1 at the bottom").arg(frame.name())));
-    QVERIFY2(right.contains(frame), qPrintable(QStringLiteral("no %1 at the right").arg(frame.name())));
+    // Empty, then with enough items for the scroll bar, which stands over the
+    // right and bottom lines as the viewport does.
+    for (int items : {0, 40}) {
+        while (m_harness->listItems().size() < items)
+            m_harness->tick();
+        const QImage image = list->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        const QColor frame = image.pixelColor(image.width() / 2, 0);
+        QVERIFY(frame != list->palette().color(QPalette::Base));
+        // The device pixels that show the last logical row (in the middle and
+        // under the scroll bar), and the last column.
+        QList<QColor> bottom, underScrollBar, right;
+        for (int y = qFloor((list->height() - 1) * ratio); y < image.height(); ++y) {
+            bottom << image.pixelColor(image.width() / 2, y);
+            underScrollBar << image.pixelColor(image.width() - qRound(5 * ratio), y);
+        }
+        for (int x = qFloor((list->width() - 1) * ratio); x < image.width(); ++x)
+            right << image.pixelColor(x, image.height() / 2);
+        const QString where = QStringLiteral(" with %1 items").arg(items);
+        QVERIFY2(bottom.contains(frame), qPrintable(QStringLiteral("no %1 at the bottom").arg(frame.name()) + where));
+        QVERIFY2(underScrollBar.contains(frame),
+                 qPrintable(QStringLiteral("no %1 at the bottom right").arg(frame.name()) + where));
+        QVERIFY2(right.contains(frame), qPrintable(QStringLiteral("no %1 at the right").arg(frame.name()) + where));
+    }
 }
 
 void LayoutTest::accessibleNames()
