@@ -16,8 +16,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/velkrin-screenshot.XXXXXX")
 xvfb_pid=
 app_pid=
 cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    # A killed process's status must not stop the clean-up under set -e.
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
