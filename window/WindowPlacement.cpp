@@ -10,6 +10,7 @@ namespace velkrin {
 namespace {
 
 constexpr Qt::WindowStates kGrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+constexpr int kSettleMs = 300;
 
 } // namespace
 
@@ -20,7 +21,14 @@ WindowPlacement *WindowPlacement::install(QWidget &window)
     return placement;
 }
 
-WindowPlacement::WindowPlacement(QWidget &window) : QObject(&window), m_window(window) {}
+WindowPlacement::WindowPlacement(QWidget &window) : QObject(&window), m_window(window)
+{
+    // A manager on its way to full screen moves the window, then changes its
+    // state: a place counts as the window's own only once it has held a while.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &WindowPlacement::settled);
+}
 
 bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
 {
@@ -31,15 +39,15 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Resize:
         centreFrameOnce();
         if (inDesignedState()) {
-            if (m_returnPending)
-                returnToNormalPos();
-            else
-                m_normalPos = m_window.pos();
+            m_candidatePos = m_window.pos();
+            m_settle.start();
         }
         break;
     case QEvent::WindowStateChange:
-        if (m_window.windowState() & kGrownStates)
+        if (m_window.windowState() & kGrownStates) {
+            m_settle.stop();
             restoreDesignedState();
+        }
         break;
     default:
         break;
@@ -72,12 +80,16 @@ bool WindowPlacement::inDesignedState() const
            m_window.size() == m_window.minimumSize();
 }
 
-void WindowPlacement::returnToNormalPos()
+void WindowPlacement::settled()
 {
-    if (m_window.frameGeometry() == m_window.geometry())
+    if (!m_returnPending) {
+        m_normalPos = m_candidatePos;
         return;
+    }
     m_returnPending = false;
-    if (m_window.pos() != *m_normalPos)
+    // Only once the manager has framed the window again: a move asked for
+    // while it is still full screen is ignored.
+    if (inDesignedState() && m_window.frameGeometry() != m_window.geometry() && m_window.pos() != *m_normalPos)
         m_window.move(*m_normalPos);
 }
 
@@ -93,17 +105,14 @@ void WindowPlacement::restoreDesignedState()
         const Qt::WindowStates state = m_window.windowState();
         if (!(state & kGrownStates))
             return;
-        const bool grown = m_window.size() != m_window.minimumSize();
         m_window.setWindowState(state & ~kGrownStates);
-        if (!grown)
-            return;
         // A manager that grew the window to the screen moved it to the corner
-        // too and does not bring it back: restore its size now, and its place
-        // once the manager has framed it again (a move asked for while it is
-        // still full screen is ignored). The flag goes first, since resizing
-        // reports the new size at once.
+        // too and may not bring it back: restore its size now, and its place
+        // once the manager's own moves have died down.
         m_returnPending = m_normalPos.has_value();
-        m_window.resize(m_window.minimumSize());
+        if (m_window.size() != m_window.minimumSize())
+            m_window.resize(m_window.minimumSize());
+        m_settle.start();
     });
 }
 

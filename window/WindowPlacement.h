@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QTimer>
 #include <optional>
 
 class QWidget;
@@ -28,13 +29,16 @@ private:
     void centreFrameOnce();
     void restoreDesignedState();
     bool inDesignedState() const;
-    void returnToNormalPos();
+    void settled();
 
     QWidget &m_window;
     bool m_frameCentred = false;
     bool m_restorePending = false;
-    // Where the frame stood when the window last had its designed size.
+    // Where the frame last stood a while with the window at its designed size.
     std::optional<QPoint> m_normalPos;
+    QPoint m_candidatePos;
+    QTimer m_settle;
+    // After a reset: go back to m_normalPos once the window has settled.
     bool m_returnPending = false;
 };
 
