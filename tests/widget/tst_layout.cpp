@@ -180,6 +180,13 @@ void LayoutTest::clientAreaIsFixed()
                             .arg(windowCentre.y())
                             .arg(screenCentre.x())
                             .arg(screenCentre.y())));
+
+    // Maximised or full screen, as some window managers impose, turns back at once.
+    for (void (QWidget::*grow)() : {&QWidget::showMaximized, &QWidget::showFullScreen}) {
+        (fresh.form().*grow)();
+        QTRY_VERIFY(!(fresh->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)));
+        QCOMPARE(fresh->size(), client);
+    }
 }
 
 // Frame1, Frame2, Frame3 from top to bottom, each as wide as the client area
