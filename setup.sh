@@ -57,9 +57,7 @@ case "$mode" in
 run)
     install_missing scripts/packages-run.txt
     # Only the program: the tests' packages need not be there.
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVELKRIN_BUILD_TESTS=OFF -DVELKRIN_BUILD_BENCH=OFF >/dev/null
-    cmake --build build --target velkrin
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKRIN_BUILD_TESTS=OFF -DVELKRIN_BUILD_BENCH=OFF
     exec build/app/velkrin
     ;;
 test)

@@ -4,8 +4,6 @@
 #include "window/Form1.h"
 #include "window/WindowPlacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <algorithm>
 #include <vector>
 
@@ -91,10 +89,6 @@ void applyForm1Layout(Form1 &form)
 
     // Centred on the screen when first shown: the client area now, the frame
     // once a window manager has put one around it.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        form.move(area.center() - QPoint(form.width() / 2, form.height() / 2));
-    }
     WindowPlacement::install(form);
 }
 

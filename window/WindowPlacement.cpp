@@ -17,6 +17,8 @@ constexpr int kSettleMs = 300;
 WindowPlacement *WindowPlacement::install(QWidget &window)
 {
     auto *placement = new WindowPlacement(window);
+    // No frame yet: the client area stands centred until one comes.
+    placement->centre(window.size());
     window.installEventFilter(placement);
     return placement;
 }
@@ -66,12 +68,17 @@ void WindowPlacement::centreFrameOnce()
     if (frame == m_window.geometry())
         return;
     m_frameCentred = true;
+    centre(frame.size());
+}
+
+void WindowPlacement::centre(QSize outer)
+{
     const QScreen *screen = m_window.screen();
     if (!screen)
         return;
-    const QRect area = screen->availableGeometry();
-    // For a window, move() places the frame's top-left corner.
-    m_window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    // For a window, move() places the frame's top-left corner (the client
+    // area's while there is no frame).
+    m_window.move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 bool WindowPlacement::inDesignedState() const

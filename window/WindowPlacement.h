@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QTimer>
 #include <optional>
 
@@ -9,15 +10,16 @@ class QWidget;
 
 namespace velkrin {
 
-// Keeps a fixed-size window where and how it was designed under a window
-// manager: once the manager has framed it, the frame (title bar and borders
-// included) is moved once so that it stands centred on the screen; and a
+// Keeps a fixed-size window where and how it was designed: it opens centred
+// on the screen, and once a window manager has framed it, the frame (title
+// bar and borders included) is moved once so that it stands centred; and a
 // full-screen or maximised state, which some managers impose on any window,
 // is turned back to normal at once, so the client area keeps its size.
 class WindowPlacement : public QObject {
     Q_OBJECT
 public:
-    // Watches `window`, which owns the returned object.
+    // Centres `window` (not yet shown) and watches it; it owns the returned
+    // object.
     static WindowPlacement *install(QWidget &window);
 
 protected:
@@ -26,6 +28,7 @@ protected:
 private:
     explicit WindowPlacement(QWidget &window);
 
+    void centre(QSize outer);
     void centreFrameOnce();
     void restoreDesignedState();
     bool inDesignedState() const;

@@ -152,7 +152,10 @@ client_size() {
 
 # start_app [VAR=value...]: runs a fresh copy of the executable in its own
 # folder with a clean environment, and waits for its window.
-start_app() {
+# launch_app [VAR=value...]: starts a fresh copy of the executable in its own
+# folder with a clean environment (on X11 unless told otherwise); its output
+# goes to $WORK/app.log. $WORK/runtime is its XDG_RUNTIME_DIR.
+launch_app() {
     mkdir -p "$WORK/app" "$WORK/home" "$WORK/runtime"
     chmod 0700 "$WORK/runtime"
     cp "$VELKRIN_EXE" "$APP"
@@ -165,6 +168,10 @@ start_app() {
         exec "$APP"
     ) >"$WORK/app.log" 2>&1 &
     APP_PID=$!
+}
+
+start_app() {
+    launch_app "$@"
     MAIN_WIN=$(timeout 15 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
     [[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
     # Without a window manager nobody gives the window the keyboard focus.
@@ -194,20 +201,25 @@ assert_alive() {
 app_ended() { [[ $(ps -o stat= -p "$APP_PID" 2>/dev/null) == Z* || -z $(ps -o pid= -p "$APP_PID" 2>/dev/null) ]]; }
 close_app() {
     python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$MAIN_WIN" || fail "could not send WM_DELETE_WINDOW"
-    wait_until 15 app_ended || fail "the program did not end when its window was closed"
+    await_exit 15 "when its window was closed"
+}
+
+# await_exit <seconds> "when": the program ends in time; CLOSE_STATUS is its
+# exit status.
+await_exit() {
+    wait_until "$1" app_ended || fail "the program did not end $2"
     CLOSE_STATUS=0
     wait "$APP_PID" || CLOSE_STATUS=$?
     APP_PID=
 }
 
-# Sends SIGTERM, as a session logging out does, and waits for the program to
-# end; sets CLOSE_STATUS to its exit status.
+# Sends SIGTERM, as a session logging out does: the program must end as when
+# its window is closed, with status 0.
 terminate_app() {
     kill -TERM "$APP_PID" || fail "could not signal the program"
-    wait_until 10 app_ended || fail "the program did not end on SIGTERM"
-    CLOSE_STATUS=0
-    wait "$APP_PID" || CLOSE_STATUS=$?
-    APP_PID=
+    await_exit 10 "on SIGTERM"
+    ((CLOSE_STATUS == 0)) || fail "SIGTERM ended the program with status $CLOSE_STATUS"
+    log "SIGTERM ended the program with status 0"
 }
 
 key() { xdotool key --delay 30 "$@"; }
