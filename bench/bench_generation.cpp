@@ -10,7 +10,7 @@
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
 #include "generation/CharacterPools.h"
-#include "generation/ComposePassword.h"
+#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"

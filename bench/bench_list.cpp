@@ -7,7 +7,7 @@
 //
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
-#include "generation/ComposePassword.h"
+#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "output/SaveList.h"
 #include "platform/SodiumRandomSource.h"

@@ -1,6 +1,5 @@
 #include "generation/ComposePassword.h"
 
-#include "generation/RandomGenerators.h"
 #include "platform/Int16Arithmetic.h"
 
 namespace velkrin {
@@ -16,12 +15,6 @@ QString ComposePassword(PasswordGenerators &generators, const MainWindowState &s
     generators.RandomLetters(std::int32_t{state.intLetters});
     generators.RandomNumbers(std::int32_t{state.intNumbers});
     return state.strLetters + state.strNumbers;
-}
-
-QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
-{
-    StateGenerators generators(state, picker);
-    return ComposePassword(generators, state, check1Value);
 }
 
 } // namespace velkrin

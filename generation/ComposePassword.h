@@ -2,7 +2,6 @@
 
 #include "generation/MainWindowState.h"
 #include "generation/PasswordGenerators.h"
-#include "platform/UniformPicker.h"
 
 #include <QString>
 #include <cstdint>
@@ -20,8 +19,5 @@ inline constexpr std::int16_t kMixedModeChecked = 1;
 // Errors (overflowing sum, negative count) propagate; the fields renewed
 // before the error stay renewed.
 QString ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value);
-
-// The same over a bare state (StateGenerators), for callers without a window.
-QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker);
 
 } // namespace velkrin

@@ -26,8 +26,6 @@ public:
         }
     }
 
-    RandomSource &source() noexcept { return m_source; }
-
 private:
     static constexpr std::size_t kBlock = 16384;
 

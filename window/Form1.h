@@ -62,7 +62,6 @@ public:
 
     // The batch list's items, as Save writes them.
     const PackedStringList &list() const noexcept { return m_list.items(); }
-    const HostServices &services() const noexcept { return m_services; }
 
 private:
     enum class CountBox { Letters, Numbers };

@@ -27,9 +27,9 @@ WindowPlacement::WindowPlacement(QWidget &window) : QObject(&window), m_window(w
 {
     // A manager on its way to full screen moves the window, then changes its
     // state: a place counts as the window's own only once it has held a while.
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &WindowPlacement::settled);
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kSettleMs);
+    connect(&m_quiet, &QTimer::timeout, this, [this] { on(Signal::Quiet); });
 }
 
 bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
@@ -39,17 +39,11 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        centreFrameOnce();
-        if (inDesignedState()) {
-            m_candidatePos = m_window.pos();
-            m_settle.start();
-        }
+        on(Signal::Moved);
         break;
     case QEvent::WindowStateChange:
-        if (m_window.windowState() & kGrownStates) {
-            m_settle.stop();
-            restoreDesignedState();
-        }
+        if (m_window.windowState() & kGrownStates)
+            on(Signal::Grown);
         break;
     default:
         break;
@@ -57,18 +51,60 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+void WindowPlacement::on(Signal signal)
+{
+    switch (signal) {
+    case Signal::Moved:
+        centreFrameOnce();
+        if (inDesignedState()) {
+            m_candidate = m_window.pos();
+            m_quiet.start();
+        }
+        break;
+    case Signal::Grown:
+        m_quiet.stop();
+        if (m_phase == Phase::Restoring)
+            break;
+        // Changing the state from inside the manager's own state change can be
+        // undone by the reply still on its way; do it once the event is handled.
+        m_phase = Phase::Restoring;
+        QTimer::singleShot(0, this, [this] { on(Signal::RestoreDue); });
+        break;
+    case Signal::RestoreDue:
+        if (!(m_window.windowState() & kGrownStates)) {
+            m_phase = Phase::Watching;
+            break;
+        }
+        turnBack();
+        // A manager that grew the window to the screen moved it to the corner
+        // too and may not bring it back: its place comes back once the
+        // manager's own moves have died down.
+        m_phase = m_home ? Phase::Returning : Phase::Watching;
+        m_quiet.start();
+        break;
+    case Signal::Quiet:
+        if (m_phase != Phase::Returning) {
+            m_home = m_candidate;
+            break;
+        }
+        m_phase = Phase::Watching;
+        // Only once the manager has framed the window again: a move asked for
+        // while it is still full screen is ignored.
+        if (inDesignedState() && framed() && m_window.pos() != *m_home)
+            m_window.move(*m_home);
+        break;
+    }
+}
+
 void WindowPlacement::centreFrameOnce()
 {
-    if (m_frameCentred || !m_window.isVisible())
-        return;
     // Without a window manager there is no frame, and the client area was
     // centred before the window was shown. Frame margins are known once the
     // manager has reparented the window, which it reports as a move or resize.
-    const QRect frame = m_window.frameGeometry();
-    if (frame == m_window.geometry())
+    if (m_frameCentred || !m_window.isVisible() || !framed())
         return;
     m_frameCentred = true;
-    centre(frame.size());
+    centre(m_window.frameGeometry().size());
 }
 
 void WindowPlacement::centre(QSize outer)
@@ -81,46 +117,22 @@ void WindowPlacement::centre(QSize outer)
     m_window.move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
+void WindowPlacement::turnBack()
+{
+    m_window.setWindowState(m_window.windowState() & ~kGrownStates);
+    if (m_window.size() != m_window.minimumSize())
+        m_window.resize(m_window.minimumSize());
+}
+
 bool WindowPlacement::inDesignedState() const
 {
     return m_window.isVisible() && !(m_window.windowState() & (kGrownStates | Qt::WindowMinimized)) &&
            m_window.size() == m_window.minimumSize();
 }
 
-void WindowPlacement::settled()
+bool WindowPlacement::framed() const
 {
-    if (!m_returnPending) {
-        m_normalPos = m_candidatePos;
-        return;
-    }
-    m_returnPending = false;
-    // Only once the manager has framed the window again: a move asked for
-    // while it is still full screen is ignored.
-    if (inDesignedState() && m_window.frameGeometry() != m_window.geometry() && m_window.pos() != *m_normalPos)
-        m_window.move(*m_normalPos);
-}
-
-void WindowPlacement::restoreDesignedState()
-{
-    // Changing the state from inside the manager's own state change can be
-    // undone by the reply still on its way; do it once the event is handled.
-    if (m_restorePending)
-        return;
-    m_restorePending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_restorePending = false;
-        const Qt::WindowStates state = m_window.windowState();
-        if (!(state & kGrownStates))
-            return;
-        m_window.setWindowState(state & ~kGrownStates);
-        // A manager that grew the window to the screen moved it to the corner
-        // too and may not bring it back: restore its size now, and its place
-        // once the manager's own moves have died down.
-        m_returnPending = m_normalPos.has_value();
-        if (m_window.size() != m_window.minimumSize())
-            m_window.resize(m_window.minimumSize());
-        m_settle.start();
-    });
+    return m_window.frameGeometry() != m_window.geometry();
 }
 
 } // namespace velkrin

@@ -26,23 +26,37 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the window is doing, as far as undoing a grown state goes.
+    enum class Phase {
+        Watching,  // at its designed size; a place that holds becomes home
+        Restoring, // grown: the turn back is queued behind the manager's event
+        Returning, // turned back: go home once the manager's moves die down
+    };
+    enum class Signal {
+        Moved,      // moved or resized
+        Grown,      // the manager made it full screen or maximised
+        RestoreDue, // the queued turn back is due
+        Quiet,      // no move for a while
+    };
+
     explicit WindowPlacement(QWidget &window);
 
+    // The one place the phase changes.
+    void on(Signal signal);
     void centre(QSize outer);
     void centreFrameOnce();
-    void restoreDesignedState();
+    void turnBack();
     bool inDesignedState() const;
-    void settled();
+    bool framed() const;
 
     QWidget &m_window;
+    Phase m_phase = Phase::Watching;
     bool m_frameCentred = false;
-    bool m_restorePending = false;
-    // Where the frame last stood a while with the window at its designed size.
-    std::optional<QPoint> m_normalPos;
-    QPoint m_candidatePos;
-    QTimer m_settle;
-    // After a reset: go back to m_normalPos once the window has settled.
-    bool m_returnPending = false;
+    // Where the frame last stood a while with the window at its designed size,
+    // and where it stands now (home once it has held).
+    std::optional<QPoint> m_home;
+    QPoint m_candidate;
+    QTimer m_quiet;
 };
 
 } // namespace velkrin

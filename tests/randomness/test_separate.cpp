@@ -8,7 +8,7 @@
 #include "RandomnessChecks.h"
 
 #include "generation/CharacterPools.h"
-#include "generation/ComposePassword.h"
+#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"

@@ -3,7 +3,7 @@
 
 #include "ScriptedRandomSource.h"
 
-#include "generation/ComposePassword.h"
+#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
 #include "platform/HostError.h"

@@ -1,0 +1,11 @@
+#include "support/StateGenerators.h"
+
+namespace velkrin {
+
+QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
+{
+    StateGenerators generators(state, picker);
+    return ComposePassword(generators, state, check1Value);
+}
+
+} // namespace velkrin
