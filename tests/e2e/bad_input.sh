@@ -35,7 +35,7 @@ cp /dev/null "$WORK/saved.txt"
 
 # Saves and checks that the list is whole: the previous save is its head.
 save_whole() {
-    save_with click_control XPButton3
+    save_with click_control Save
     FOCUS=save
     cmp -s -n "$(stat -c %s "$WORK/saved.txt")" "$TARGET" "$WORK/saved.txt" ||
         fail "the list lost passwords ($*): the previous save is no longer its head"
@@ -49,9 +49,9 @@ save_whole() {
 # batch letters digits "what": a short batch whose passwords must have that
 # many letters, then that many digits.
 batch() {
-    click_control XPButton1
-    sleep 0.3
-    click_control XPButton2
+    click_control Generate
+    wait_for_list $((SAVED_LINES + 2))
+    click_control Stop
     save_whole "$3"
     ((NEW_LINES >= 1)) || fail "the batch added no password ($3)"
     local bad
@@ -63,6 +63,7 @@ batch() {
     log "$3: $NEW_LINES passwords of $1 letters and $2 digits"
 }
 
+# Nothing to poll for: the point is that no box opens.
 no_warning() {
     sleep 0.2
     [[ -z $(other_velkrin_windows) ]] || fail "unexpected message box ($1)"
@@ -120,12 +121,12 @@ no_warning "back to 3 and 3"
 for box in letters numbers; do
     set_box "$box" "-5"
     no_warning "-5 $box typed"
-    click_control XPButton1
+    click_control Generate
     FOCUS=generate
     expect_warning "batch with -5 $box"
     save_whole "after -5 $box"
     ((NEW_LINES == 0)) || fail "a batch with -5 $box added $NEW_LINES items"
-    sleep 0.4
+    sleep 0.4 # four ticks: the batch must not have gone on
     save_whole "0.4 s after -5 $box"
     ((NEW_LINES == 0)) || fail "the batch went on after the warning for -5 $box"
     set_box "$box" "3"
@@ -137,7 +138,7 @@ done
 rm "$TARGET" # its content is in saved.txt
 mkdir "$TARGET"
 touch "$TARGET/keep"
-click_control XPButton3
+click_control Save
 FOCUS=save
 expect_warning "save onto a folder"
 grep -q 'target\.txt' <<<"$WARNING_TEXT" || fail "the save warning does not name target.txt: $WARNING_TEXT"

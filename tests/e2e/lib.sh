@@ -1,17 +1,17 @@
 # Shared helpers of the end-to-end tests: a private X server, the program
 # copied into a folder of its own (it saves beside itself), driving it with
 # xdotool and looking at what it leaves behind. Sourced by each test script.
-# usage of a test: <test>.sh <velkrin executable> <window/Form1Layout.h> [<e2e build dir>]
-# (or the same in VELKRIN_EXE, VELKRIN_LAYOUT and VELKRIN_E2E_DIR).
+# The controls are found where a screen reader finds them, through the
+# accessibility bus (atspi.py), so the tests read the layout from the program.
+# usage of a test: <test>.sh <velkrin executable> [<e2e build dir>]
+# (or the same in VELKRIN_EXE and VELKRIN_E2E_DIR).
 
 set -uo pipefail
 
 VELKRIN_EXE=${1:-${VELKRIN_EXE:-}}
-VELKRIN_LAYOUT=${2:-${VELKRIN_LAYOUT:-}}
-VELKRIN_E2E_DIR=${3:-${VELKRIN_E2E_DIR:-}}
-[[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> <Form1Layout.h> [<e2e build dir>]" >&2; exit 2; }
-[[ -f $VELKRIN_LAYOUT ]] || { echo "no layout table at \"$VELKRIN_LAYOUT\"" >&2; exit 2; }
-for tool in Xvfb xdotool xwininfo xprop xclip import convert; do
+VELKRIN_E2E_DIR=${2:-${VELKRIN_E2E_DIR:-}}
+[[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> [<e2e build dir>]" >&2; exit 2; }
+for tool in Xvfb xdotool xwininfo xprop xclip import convert dbus-daemon; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (see scripts/packages-test.txt)" >&2; exit 1; }
 done
 
@@ -24,6 +24,7 @@ WM_PID=
 WESTON_PID=
 APP_PID=
 CLIP_PID=
+BUS_PID=
 MAIN_WIN=
 
 log() { printf '[%s %s] %s\n' "$TEST_NAME" "$(date +%T.%N | cut -c1-12)" "$*"; }
@@ -35,6 +36,7 @@ cleanup() {
     [[ -n $APP_PID ]] && wait "$APP_PID" 2>/dev/null
     stop_wm
     [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
+    [[ -n $BUS_PID ]] && kill "$BUS_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null
     if ((status == 0)) && [[ -z ${KEEP_WORK:-} ]]; then
@@ -87,7 +89,22 @@ start_xvfb() {
     fi
     export DISPLAY=":$number"
     log "Xvfb on $DISPLAY"
+    start_session_bus
 }
+
+# A session bus of the test's own, and on it the accessibility bus, which Qt
+# finds at start-up and screen readers (and atspi.py) read the program through.
+start_session_bus() {
+    local address
+    address=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 | tr '\n' ' ') ||
+        fail "could not start a session bus"
+    read -r DBUS_SESSION_BUS_ADDRESS BUS_PID <<<"$address"
+    export DBUS_SESSION_BUS_ADDRESS
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null ||
+        fail "the accessibility bus did not start"
+}
+
+atspi() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }
 
 # start_wm openbox|xfwm4: runs a window manager on the X server and waits
 # until it manages the screen. Its settings stay in the work folder.
@@ -163,7 +180,7 @@ launch_app() {
         cd "$WORK/app" || exit 1
         unset LPDEST PRINTER LC_ALL LC_TIME LANGUAGE QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
         export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
-        export QT_QPA_PLATFORM=xcb QT_AUTO_SCREEN_SCALE_FACTOR=0 NO_AT_BRIDGE=1 LANG=C.UTF-8
+        export QT_QPA_PLATFORM=xcb QT_AUTO_SCREEN_SCALE_FACTOR=0 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8
         for assignment in "$@"; do export "${assignment?}"; done
         exec "$APP"
     ) >"$WORK/app.log" 2>&1 &
@@ -177,6 +194,7 @@ start_app() {
     # Without a window manager nobody gives the window the keyboard focus.
     xdotool windowfocus --sync "$MAIN_WIN" || fail "could not focus the window"
     wait_until 5 window_painted || fail "the window was never painted"
+    wait_until 10 eval 'atspi extents Generate >/dev/null 2>&1' || fail "the program is not on the accessibility bus"
     log "window $MAIN_WIN, pid $APP_PID"
 }
 
@@ -236,61 +254,54 @@ type_over() {
     fi
 }
 
-# --- the layout table ---------------------------------------------------------
+# --- the controls ---------------------------------------------------------------
 
-# Prints "left top width height" in twips of one control of the table.
-layout_row() {
-    awk -v name="$1" -F'[{},"]+' '
-        $0 ~ "\\{\"" name "\"," { gsub(/ /, ""); n = split($0, f, /[{},"]+/);
-                                   for (i = 1; i <= n; i++) if (f[i] == name) { print f[i+1], f[i+2], f[i+3], f[i+4]; exit } }
-    ' "$VELKRIN_LAYOUT"
+# Prints "x y width height" of a control on the screen, found by its
+# accessible name ("Generate", "Save", "Generated passwords"...).
+control_box() {
+    local box
+    box=$(atspi extents "$1") || fail "no control named \"$1\" on the accessibility bus"
+    echo "$box"
 }
 
-# The frame a control stands in (the table places children relative to it).
-parent_frame() {
-    case $1 in
-    XPButton1 | XPButton2 | XPButton3) echo Frame3 ;;
-    List1) echo Frame2 ;;
-    Check1 | txtNumbers | txtLetters | Label[1-5] | lblRandom) echo Frame1 ;;
-    *) echo "" ;;
-    esac
-}
-
-# Prints "x y": the centre of a control in pixels of the client area, computed
-# the way the window turns twips into pixels (15 twips a pixel, truncated).
 control_centre() {
-    local row frame_row x=0 y=0 left top width height parent
-    row=$(layout_row "$1")
-    [[ -n $row ]] || fail "control $1 not in $VELKRIN_LAYOUT"
-    read -r left top width height <<<"$row"
-    parent=$(parent_frame "$1")
-    if [[ -n $parent ]]; then
-        frame_row=$(layout_row "$parent")
-        read -r x y _ _ <<<"$frame_row"
-        x=$((x / 15)); y=$((y / 15))
-    fi
-    echo $((x + left / 15 + width / 15 / 2)) $((y + top / 15 + height / 15 / 2))
+    local x y w h
+    read -r x y w h <<<"$(control_box "$1")"
+    echo $((x + w / 2)) $((y + h / 2))
 }
 
 click_control() {
     local x y
     read -r x y <<<"$(control_centre "$1")"
-    xdotool mousemove --window "$MAIN_WIN" "$x" "$y" click 1
+    xdotool mousemove "$x" "$y" click 1
+}
+
+# How many passwords the list holds, as a screen reader counts them.
+list_count() { atspi rows "Generated passwords"; }
+
+# wait_for_list <count>: batch mode has added passwords until the list holds
+# at least that many.
+wait_for_list() {
+    local want=$1
+    wait_until 15 eval '(($(list_count) >= want))' || fail "the list never reached $want passwords (it holds $(list_count))"
 }
 
 # How many text rows the list shows: dark bands in a one-pixel-wide squeeze
 # of the list's inside (rows of text are separated by blank lines of pixels).
 list_rows_shown() {
-    local fx fy x y w h
-    read -r fx fy _ _ <<<"$(layout_row Frame2)"
-    read -r x y w h <<<"$(layout_row List1)"
-    x=$((fx / 15 + x / 15 + 3)); y=$((fy / 15 + y / 15 + 3))
-    w=$((w / 15 - 24)); h=$((h / 15 - 6))
-    import -window "$MAIN_WIN" "$WORK/list.png" || return 1
+    local x y w h
+    read -r x y w h <<<"$(control_box "Generated passwords")"
+    x=$((x + 3)); y=$((y + 3)); w=$((w - 24)); h=$((h - 6))
+    import -window root "$WORK/list.png" || return 1
     convert "$WORK/list.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray -threshold 50% -negate \
         -scale "1x${h}!" -depth 8 txt:- |
         awk -F'[(),]' 'NR > 1 { dark = $3 > 0; if (dark && !was) rows++; was = dark } END { print rows + 0 }'
 }
+
+# batch_bound <start> <end>: the most ticks a batch running between those two
+# moments (EPOCHREALTIME) can have made at ten a second, the first tick
+# included.
+batch_bound() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d\n", (b - a) * 10 + 1 }'; }
 
 # --- the saved file ------------------------------------------------------------
 
@@ -347,23 +358,8 @@ wait_warning() {
         fail "the message box is not a dialog ($*)"
 }
 
-# The text of the open message box. Its label is selectable with the mouse:
-# a triple click selects the message into the X primary selection.
-warning_text() {
-    local width height text y
-    printf '%s' '-' | xclip -selection primary 2>/dev/null # forget older selections
-    read -r width height < <(xdotool getwindowgeometry "$DIALOG" | awk '/Geometry:/ {split($2, g, "x"); print g[1], g[2]}')
-    for y in 16 22 30 12; do
-        xdotool mousemove --window "$DIALOG" $((width / 2)) "$y" click --repeat 3 --delay 60 1
-        for _ in $(seq 10); do
-            text=$(timeout 2 xclip -o -selection primary 2>/dev/null)
-            [[ -n $text && $text != - ]] && break 2
-            sleep 0.05
-        done
-    done
-    [[ $text == - ]] && text=
-    printf '%s\n' "$text"
-}
+# The text of the open message box, as a screen reader reads it.
+warning_text() { atspi alert; }
 
 dismiss_warning() {
     xdotool windowfocus --sync "$DIALOG"

@@ -90,7 +90,7 @@ start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
 # and nothing in view changes.
 import -window "$MAIN_WIN" "$WORK/before.png"
 key space
-sleep 0.3
+wait_until 5 eval '[[ -n $(atspi name "Current password") ]]' || fail "space on Create made no password"
 import -window "$MAIN_WIN" "$WORK/after.png"
 diff_pixels=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
 [[ $diff_pixels == 0 ]] || fail "pressing space at start changed $diff_pixels pixels in view"
@@ -112,22 +112,22 @@ second=$(printed_password)
 check_page "$second"
 
 # Generate, Stop, Save, Print: the printed password is the last one saved.
-click_control XPButton1
-sleep 0.5
-click_control XPButton2
-save_with click_control XPButton3
+click_control Generate
+wait_for_list 5
+click_control Stop
+save_with click_control Save
 last_saved=$(target_lines | tail -n 1)
 print_with key alt+p
 check_page "$last_saved"
 
 # Printing while the batch runs prints a password of the batch.
 saved_before=$(target_count)
-click_control XPButton1
-sleep 0.4
+click_control Generate
+wait_for_list $((saved_before + 3))
 print_with key alt+p
-sleep 0.3
-click_control XPButton2
-save_with click_control XPButton3
+wait_for_list $((saved_before + 6))
+click_control Stop
+save_with click_control Save
 during=$(printed_password)
 check_page "$during"
 target_lines | tail -n +"$((saved_before + 1))" | grep -qx -- "$during" ||

@@ -10,8 +10,9 @@ command -v wmctrl >/dev/null || fail "wmctrl is missing (see scripts/packages-te
 
 SCREEN_W=1024
 SCREEN_H=768
-# Time a window manager and the program get to answer one request.
-SETTLE=1
+# A request has been answered once the window has stood still a while: longer
+# than the program waits (0.3 s) before it takes a turned-back window home.
+QUIET_MS=700
 
 # The frame's centre is the screen's, to 2 pixels (compared doubled, so the
 # half pixels of odd sizes count).
@@ -33,13 +34,29 @@ assert_frame_centred() {
 
 net_wm_state() { xprop -id "$MAIN_WIN" _NET_WM_STATE 2>/dev/null; }
 
+# Size, place and state of the window, to tell when it stops changing.
+window_snapshot() { echo "$(client_size "$MAIN_WIN") $(frame_geometry "$MAIN_WIN") $(net_wm_state)"; }
+
+# True once the snapshot has not changed for QUIET_MS.
+QUIET_SNAPSHOT= QUIET_SINCE=
+window_quiet() {
+    local now=$EPOCHREALTIME snapshot
+    snapshot=$(window_snapshot)
+    if [[ $snapshot != "$QUIET_SNAPSHOT" ]]; then
+        QUIET_SNAPSHOT=$snapshot QUIET_SINCE=$now
+        return 1
+    fi
+    awk -v a="$QUIET_SINCE" -v b="$now" -v q="$QUIET_MS" 'BEGIN { exit !((b - a) * 1000 >= q) }'
+}
+
 # request "what" <command...>: the client area keeps its size and the window
 # is not left full screen or maximised.
 request() {
     local what=$1 size state
     shift
     "$@" || fail "could not send the $what request"
-    sleep "$SETTLE"
+    QUIET_SNAPSHOT=
+    wait_until 10 window_quiet || fail "under $WM_NAME the window kept changing after the $what request"
     size=$(client_size "$MAIN_WIN")
     state=$(net_wm_state)
     log "after the $what request: client area ${size/ /x}, frame $(frame_geometry "$MAIN_WIN"), $state"
