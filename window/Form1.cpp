@@ -1,12 +1,14 @@
 #include "window/Form1.h"
 
 #include "generation/ComposePassword.h"
+#include "generation/PasswordStrength.h"
 #include "generation/RandomGenerators.h"
 #include "output/PrintPassword.h"
 #include "output/SaveList.h"
 #include "platform/HostError.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
+#include "platform/LineEditAccessible.h"
 #include "window/Form1Layout.h"
 
 #include <limits>
@@ -37,6 +39,8 @@ Form1::Form1(HostServices services, QWidget *parent)
 
 void Form1::createControls()
 {
+    // Before the boxes exist, so that they get the fixed interface.
+    installLineEditAccessibility();
     // Same order as the stored window description; it is also the stacking
     // order of siblings.
     auto named = [](auto *widget, const char *name) {
@@ -89,16 +93,37 @@ void Form1::bindEvents()
     auto bind = [this](auto *sender, auto signal, void (Form1::*handler)()) {
         connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
-    connect(txtLetters, &QLineEdit::textChanged, this,
-            [this] { runHandler([this] { RecountLengths(CountBox::Letters); }); });
-    connect(txtNumbers, &QLineEdit::textChanged, this,
-            [this] { runHandler([this] { RecountLengths(CountBox::Numbers); }); });
+    connect(txtLetters, &QLineEdit::textChanged, this, [this] { countEdited(CountBox::Letters); });
+    connect(txtNumbers, &QLineEdit::textChanged, this, [this] { countEdited(CountBox::Numbers); });
+    connect(Check1, &QCheckBox::stateChanged, this, &Form1::describeStrength);
     bind(cmdCreate, &QPushButton::clicked, &Form1::cmdCreate_Click);
     bind(cmdPrint, &QPushButton::clicked, &Form1::cmdPrint_Click);
     bind(Timer1, &QTimer::timeout, &Form1::Timer1_Timer);
     bind(XPButton1, &XPButton::press, &Form1::XPButton1_press);
     bind(XPButton2, &XPButton::press, &Form1::XPButton2_press);
     bind(XPButton3, &XPButton::press, &Form1::XPButton3_press);
+}
+
+void Form1::countEdited(CountBox which)
+{
+    QLineEdit *box = which == CountBox::Letters ? txtLetters : txtNumbers;
+    runHandler([this, which, box] {
+        RecountLengths(which);
+        // Typed by the user (the load's assignments happen without focus).
+        if (box->hasFocus())
+            m_notice.say(lblRandom->text());
+    });
+    describeStrength();
+}
+
+void Form1::describeStrength()
+{
+    const QString strength =
+        passwordStrengthText(state.intLetters, state.intNumbers, Check1->checkState() == Qt::Checked);
+    for (QLineEdit *box : {txtLetters, txtNumbers}) {
+        box->setToolTip(strength);
+        box->setAccessibleDescription(strength);
+    }
 }
 
 void Form1::runHandler(const std::function<void()> &handler)
@@ -182,6 +207,7 @@ void Form1::ComposePassword()
 void Form1::cmdCreate_Click()
 {
     ComposePassword();
+    m_notice.say(lblPassword->text());
 }
 
 void Form1::Timer1_Timer()

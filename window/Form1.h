@@ -3,6 +3,7 @@
 #include "generation/MainWindowState.h"
 #include "generation/PasswordGenerators.h"
 #include "platform/HostServices.h"
+#include "platform/ScreenReaderNotice.h"
 #include "platform/UniformPicker.h"
 #include "platform/XPButton.h"
 #include "window/PasswordListModel.h"
@@ -72,6 +73,11 @@ private:
     void runHandler(const std::function<void()> &handler);
     void reportError(const QString &message);
 
+    // After an edit of a count box: recounts, tells a screen reader the new
+    // total, and renews the strength the boxes describe.
+    void countEdited(CountBox which);
+    void describeStrength();
+
     void Form_Load();
     void RecountLengths(CountBox which);
     void ComposePassword();
@@ -85,6 +91,7 @@ private:
     HostServices m_services;
     UniformPicker m_picker;
     PasswordListModel m_list;
+    ScreenReaderNotice m_notice{*this};
 };
 
 } // namespace velkrin

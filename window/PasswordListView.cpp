@@ -35,6 +35,7 @@ private:
 
 PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent), m_frameOverlay(new FrameOverlay(*this))
 {
+    installListAccessibility();
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
@@ -74,6 +75,16 @@ void PasswordListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex PasswordListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // A table's Home and End go to the ends of the row, which is one cell
+    // here; a list box's go to the first and last item, as a table's
+    // Ctrl+Home and Ctrl+End do.
+    if (cursorAction == MoveHome || cursorAction == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void PasswordListView::fitRowHeight()

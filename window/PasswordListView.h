@@ -8,13 +8,17 @@ namespace velkrin {
 // grid, so that it looks and behaves like a plain list box. A table view is
 // used rather than QListView because QListView lays out every row again after
 // each insertion (tens of milliseconds per batch tick at a million items),
-// while a table with fixed row heights does not.
+// while a table with fixed row heights does not. To the keyboard and to
+// assistive technology it is a list all the same: Home and End go to the
+// first and last item, and it reports the role "list" with one list item per
+// row (PasswordListViewAccessible.cpp).
 class PasswordListView final : public QTableView {
     Q_OBJECT
 public:
     explicit PasswordListView(QWidget *parent = nullptr);
 
 protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // Ctrl+C copies the current item, marked as secret for clipboard managers.
@@ -24,6 +28,8 @@ private:
     class FrameOverlay;
 
     void fitRowHeight();
+    // Once per program: the accessible interface of every PasswordListView.
+    static void installListAccessibility();
 
     FrameOverlay *m_frameOverlay;
 };

@@ -3,7 +3,9 @@
 screen reader does: where its controls are, how many rows its list holds, and
 what an open message box says. The program's name on the bus is "Velkrin".
 
-usage: atspi.py extents NAME...   "x y width height" on the screen, a line each
+usage: atspi.py tree               every object, one a line, indented:
+                                  "<n>/<of> <role> "<name>" <x>,<y> <w>x<h> [description]"
+       atspi.py extents NAME...   "x y width height" on the screen, a line each
        atspi.py rows NAME         the number of rows of a list or table
        atspi.py name DESCRIPTION  the name of the control so described (a
                                   label is named by its text)
@@ -57,6 +59,19 @@ def rows(name):
     print(Atspi.Table.get_n_rows(node) if "Table" in node.get_interfaces() else node.get_child_count())
 
 
+def tree(node, depth=0):
+    count = node.get_child_count()
+    for i in range(count):
+        child = node.get_child_at_index(i)
+        if child is None:
+            continue
+        box = child.get_extents(Atspi.CoordType.SCREEN)
+        description = child.get_description()
+        print(f'{"  " * depth}{i + 1}/{count} {child.get_role_name()} "{child.get_name()}" '
+              f"{box.x},{box.y} {box.width}x{box.height}" + (f" [{description}]" if description else ""))
+        tree(child, depth + 1)
+
+
 def alert():
     texts = [" ".join(label.get_name() for label in descendants(box) if label.get_role() == Atspi.Role.LABEL)
              for box in descendants(program()) if box.get_role() == Atspi.Role.ALERT]
@@ -68,7 +83,9 @@ def alert():
 
 if __name__ == "__main__":
     command, args = (sys.argv[1], sys.argv[2:]) if len(sys.argv) > 1 else ("", [])
-    if command == "extents" and args:
+    if command == "tree" and not args:
+        tree(program())
+    elif command == "extents" and args:
         extents(args)
     elif command == "rows" and len(args) == 1:
         rows(args[0])

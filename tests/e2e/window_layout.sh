@@ -8,6 +8,10 @@ start_app
 
 name=$(xdotool getwindowname "$MAIN_WIN")
 [[ $name == Velkrin ]] || fail "window title is \"$name\""
+# A taskbar links the window to the desktop entry by its class.
+class=$(xprop -id "$MAIN_WIN" WM_CLASS | sed 's/.*, "\(.*\)"/\1/')
+entry="$(dirname "$0")/../../resources/org.velkrin.Velkrin.desktop"
+grep -qx "StartupWMClass=$class" "$entry" || fail "WM_CLASS class \"$class\" is not the desktop entry's StartupWMClass"
 
 info=$(xwininfo -id "$MAIN_WIN")
 width=$(awk '/^ *Width:/ {print $2}' <<<"$info")

@@ -45,6 +45,7 @@ private slots:
     void countOutOfRange();
     void sumOutOfRange_data();
     void sumOutOfRange();
+    void strengthDescribed();
 };
 
 void CountsTest::startUp()
@@ -254,6 +255,30 @@ void CountsTest::sumOutOfRange()
     FormHarness::typeKey(box(form, second), u'\b');
     QCOMPARE(form.lblRandom->text(), caption(firstText.toInt() + secondText.chopped(2).toInt()));
     QCOMPARE(h.warnings().size(), 1);
+}
+
+// Both boxes' tooltip and accessible description tell the passwords' strength,
+// renewed by every edit of a count and of the mixed-mode box.
+void CountsTest::strengthDescribed()
+{
+    FormHarness h;
+    Form1 &form = h.form();
+    form.raiseLoad();
+    const auto expect = [&form](const QString &text) {
+        for (QLineEdit *edit : {form.txtLetters, form.txtNumbers}) {
+            QCOMPARE(edit->toolTip(), text);
+            QCOMPARE(edit->accessibleDescription(), text);
+        }
+    };
+    expect(QStringLiteral("17,576,000 possible passwords, about 24 bits: poor"));
+    h.replaceText(form.txtLetters, QStringLiteral("10"));
+    expect(QStringLiteral("141,167,095,653,376,000 possible passwords, about 57 bits: weak"));
+    QTest::mouseClick(form.Check1, Qt::LeftButton);
+    expect(QStringLiteral("200,028,539,268,669,788,905,472 possible passwords, about 77 bits: good"));
+    h.replaceText(form.txtNumbers, QStringLiteral("23"));
+    expect(QStringLiteral("about 1.4 \u00d7 10^59 possible passwords, about 196 bits: excellent"));
+    h.replaceText(form.txtNumbers, QStringLiteral("-11"));
+    expect(QStringLiteral("No password can be made from these counts"));
 }
 
 QTEST_MAIN(CountsTest)

@@ -51,13 +51,18 @@ bool createPassword(FormHarness &h, Trigger trigger)
 }
 
 // Text-change events as a screen reader receives them: the object and its
-// accessible name at that moment.
+// accessible name at that moment; and the notifications shown, which Orca
+// speaks.
 QList<QPair<QObject *, QString>> g_nameChanges;
+QStringList g_notices;
 
 void recordNameChange(QAccessibleEvent *event)
 {
+    QAccessibleInterface *iface = event->accessibleInterface();
     if (event->type() == QAccessible::NameChanged)
-        g_nameChanges.append({event->object(), event->accessibleInterface()->text(QAccessible::Name)});
+        g_nameChanges.append({event->object(), iface->text(QAccessible::Name)});
+    if (event->type() == QAccessible::ObjectShow && iface->role() == QAccessible::Notification)
+        g_notices.append(iface->text(QAccessible::Name));
 }
 
 QRegularExpression patternFor(int letters, int digits, bool mixed)
@@ -281,15 +286,17 @@ void CreateAndBatchTest::negativeCountAtCreate()
     QCOMPARE(h.warnings().size(), 1);
 }
 
-// A screen reader hears the labels' text: the new password after Create and
-// the new total after an edit, each announced once as it changes (a label
-// with a fixed accessible name would hide both).
+// A screen reader hears the new password after Create and the new total after
+// an edit, each once, and nothing on a batch tick; the labels' names follow
+// their text (a label with a fixed accessible name would hide both).
 void CreateAndBatchTest::captionsReachScreenReaders()
 {
     FormHarness h;
     Form1 &form = h.form();
     form.raiseLoad();
+    QVERIFY(h.showAndActivate());
     g_nameChanges.clear();
+    g_notices.clear();
     // Events reach the handler only while the platform's accessibility is
     // active, as when a screen reader listens.
     QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
@@ -308,12 +315,16 @@ void CreateAndBatchTest::captionsReachScreenReaders()
     QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
     const QString made = form.lblPassword->text();
     QCOMPARE(password->text(QAccessible::Name), made);
+    form.txtLetters->setFocus();
     h.replaceText(form.txtLetters, QStringLiteral("5"));
     QCOMPARE(total->text(QAccessible::Name), QStringLiteral("8 Random Characters"));
+    h.tick();
 
     const QList<QPair<QObject *, QString>> expected{{form.lblPassword, made},
-                                                    {form.lblRandom, QStringLiteral("8 Random Characters")}};
+                                                    {form.lblRandom, QStringLiteral("8 Random Characters")},
+                                                    {form.lblPassword, form.lblPassword->text()}};
     QCOMPARE(g_nameChanges, expected);
+    QCOMPARE(g_notices, QStringList({made, QStringLiteral("8 Random Characters")}));
     // What each label is, without hiding what it says.
     QCOMPARE(password->text(QAccessible::Description), QStringLiteral("Current password"));
     QCOMPARE(total->text(QAccessible::Description), QStringLiteral("Total length"));
@@ -374,6 +385,11 @@ void CreateAndBatchTest::ticksAppendToList()
     QVERIFY(copied);
     QCOMPARE(copied->text(), items[ticks / 2]);
     QCOMPARE(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArrayLiteral("secret"));
+    // Home and End go to the first and last item, as in a list box.
+    QTest::keyClick(form.List1, Qt::Key_End);
+    QCOMPARE(form.List1->currentIndex().row(), ticks - 1);
+    QTest::keyClick(form.List1, Qt::Key_Home);
+    QCOMPARE(form.List1->currentIndex().row(), 0);
     for (const QString &item : items)
         QVERIFY2(patternFor(3, 3, mixed).match(item).hasMatch(), qPrintable(item));
     if (ticks > 1)
