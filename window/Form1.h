@@ -74,6 +74,9 @@ private:
     void reportError(const QString &message);
 
     void Form_Load();
+    // Reads a box into its count; a box whose text gives no 16-bit count
+    // stays marked until one does.
+    void readCount(CountBox which);
     void RecountLengths(CountBox which);
     void ComposePassword();
     void cmdCreate_Click();
@@ -86,6 +89,7 @@ private:
     HostServices m_services;
     UniformPicker m_picker;
     PasswordListModel m_list;
+    bool m_rejected[2] = {false, false}; // by CountBox
 };
 
 } // namespace velkrin
