@@ -27,7 +27,8 @@ void holdingHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     const bool platform = context.category && std::strncmp(context.category, "qt.qpa", 6) == 0;
     if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
         QString reason = held.empty() ? text.section(u'.', 0, 0) : held.front().text;
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             reason = QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set");
         std::fprintf(stderr, "velkrin: no display to open the window on (%s)\n", qPrintable(reason.simplified()));
         std::fflush(stderr);
