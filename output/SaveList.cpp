@@ -98,10 +98,11 @@ void locate(Target &target)
         }
         char link[PATH_MAX];
         const ssize_t length = ::readlinkat(target.folder, target.name.constData(), link, sizeof link);
-        if (length < 0 || links == 40) {
-            errno = length < 0 ? errno : ELOOP;
+        const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
+        if (tooFar)
+            errno = links == 40 ? ELOOP : ENAMETOOLONG;
+        if (length < 0 || tooFar)
             systemFailed(target.path);
-        }
         const QByteArray to(link, length);
         target.path = to.startsWith('/') ? to : target.path.left(target.path.lastIndexOf('/') + 1) + to;
         const qsizetype slash = to.lastIndexOf('/');
