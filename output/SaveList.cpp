@@ -228,8 +228,8 @@ void SaveList(const PackedStringList &list, const FolderHandle &folder)
 
     // The file holds passwords in plain text: a new one is for its owner
     // only; an old one keeps the mode, owner and group it had. Only root may
-    // give a file away and only to a group of one's own, so a refused chown
-    // leaves the saver's.
+    // give a file to another user, others only to a group they belong to; a
+    // refused chown leaves the saver's.
     if (target.exists && ::fchown(temp.file.fd, target.status.st_uid, target.status.st_gid) != 0)
         (void)::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
     const mode_t mode = target.exists ? target.status.st_mode & 07777 : 0600;
