@@ -1,3 +1,4 @@
+#include "DisplayCheck.h"
 #include "platform/HostServices.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/TerminationRequest.h"
@@ -7,7 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    velkrin::holdPlatformMessages();
     QApplication app(argc, argv);
+    velkrin::releasePlatformMessages();
     QApplication::setApplicationName(QStringLiteral("Velkrin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/velkrin.png")));

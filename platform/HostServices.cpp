@@ -2,7 +2,6 @@
 
 #include "platform/QtPrinterPort.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 #include <QMessageBox>
 
@@ -13,7 +12,9 @@ HostServices HostServices::system(RandomSource &random)
     HostServices services;
     services.random = &random;
     services.openPrinter = []() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::defaultPrinter(); };
-    services.executableDirectory = [] { return QCoreApplication::applicationDirPath(); };
+    // Opened once, at start-up, so the list goes to this folder whatever
+    // becomes of its name later.
+    services.executableDirectory = [folder = FolderHandle::executableFolder()] { return folder; };
     services.today = [] { return QDate::currentDate(); };
     services.showWarning = [](QWidget *parent, const QString &message) {
         QMessageBox::warning(parent, QStringLiteral("Velkrin"), message);

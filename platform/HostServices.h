@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FolderHandle.h"
 #include "platform/PrinterPort.h"
 #include "platform/RandomSource.h"
 
@@ -19,7 +20,7 @@ struct HostServices {
     // Opens a job on the default printer; raises HostError(Printer).
     std::function<std::unique_ptr<PrinterPort>()> openPrinter;
     // Folder that holds the executable: where the list is saved.
-    std::function<QString()> executableDirectory;
+    std::function<FolderHandle()> executableDirectory;
     std::function<QDate()> today;
     // Shows an error to the user (a warning box titled "Velkrin").
     std::function<void(QWidget *parent, const QString &message)> showWarning;

@@ -5,7 +5,9 @@
 namespace velkrin {
 
 // One print job on a printer, line by line, in the manner of a line printer:
-// each printLine() ends with a line end; endDocument() hands the page over.
+// each printLine() ends with a line end, a line wider than the page goes on
+// at the next line's start, and a full page continues on the next;
+// endDocument() hands the pages over.
 // Any failure raises HostError(Printer). A job destroyed before
 // endDocument() is abandoned, so a failed print leaves nothing half-sent.
 class PrinterPort {

@@ -5,6 +5,9 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPrinterInfo>
+#include <QTextLayout>
+
+#include <sodium.h>
 
 namespace velkrin {
 
@@ -85,9 +88,30 @@ void QtPrinterPort::printLine(const QString &text)
     if (!m_started)
         begin();
     const QFontMetricsF metrics(m_font, m_printer.get());
-    // Coordinates start at the top-left of the printable area.
-    m_painter.drawText(QPointF(0, m_y + metrics.ascent()), text);
-    m_y += metrics.lineSpacing();
+    // A line wider than the page breaks at the page's edge, between any two
+    // characters (a password has no spaces to break at), and the page turns
+    // when full, so every character reaches the paper. Qt's text layout finds
+    // the breaks with the same metrics the painter draws with.
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAnywhere);
+    QTextLayout layout(text, m_font, m_printer.get());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(m_printer->width());
+        if (m_y > 0 && m_y + metrics.height() > m_printer->height()) {
+            if (!m_printer->newPage())
+                printerError(QStringLiteral("The password could not be printed: the printer refused a new page."));
+            m_y = 0;
+        }
+        // Coordinates start at the top-left of the printable area. The piece
+        // is a copy of part of a password: wiped once drawn.
+        QString piece(text.constData() + line.textStart(), line.textLength());
+        m_painter.drawText(QPointF(0, m_y + metrics.ascent()), piece);
+        sodium_memzero(piece.data(), static_cast<size_t>(piece.size()) * sizeof(QChar));
+        m_y += metrics.lineSpacing();
+    }
+    layout.endLayout();
 }
 
 void QtPrinterPort::endDocument()

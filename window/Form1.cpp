@@ -165,16 +165,22 @@ void Form1::Form_Load()
     m_services.random->reseed();
 }
 
+void Form1::readCount(CountBox which)
+{
+    const bool letters = which == CountBox::Letters;
+    bool &rejected = m_rejected[static_cast<int>(which)];
+    rejected = true;
+    (letters ? state.intLetters : state.intNumbers) =
+        countFromText((letters ? txtLetters : txtNumbers)->text(),
+                      letters ? QStringLiteral("number of letters") : QStringLiteral("number of digits"));
+    rejected = false;
+}
+
 void Form1::RecountLengths(CountBox which)
 {
-    std::int16_t sum = 0;
-    if (which == CountBox::Letters) {
-        state.intLetters = countFromText(txtLetters->text(), QStringLiteral("number of letters"));
-        sum = checkedAddInt16(state.intNumbers, state.intLetters, QStringLiteral("total number of characters"));
-    } else {
-        state.intNumbers = countFromText(txtNumbers->text(), QStringLiteral("number of digits"));
-        sum = checkedAddInt16(state.intLetters, state.intNumbers, QStringLiteral("total number of characters"));
-    }
+    readCount(which);
+    const std::int16_t sum =
+        checkedAddInt16(state.intLetters, state.intNumbers, QStringLiteral("total number of characters"));
     lblRandom->setText(int16Text(sum) + kRandomCaptionSuffix);
 }
 
@@ -195,6 +201,12 @@ void Form1::RandomPassword(std::int32_t plngLength)
 
 void Form1::ComposePassword()
 {
+    // A box still showing a refused count warns again, rather than a
+    // password being made of an older count than the box shows.
+    for (CountBox which : {CountBox::Letters, CountBox::Numbers}) {
+        if (m_rejected[static_cast<int>(which)])
+            readCount(which);
+    }
     // The box's value as the window stores it: 0 clear, 1 checked, 2 grayed.
     std::int16_t check1Value = 0;
     if (Check1->checkState() == Qt::Checked)

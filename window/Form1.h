@@ -79,6 +79,9 @@ private:
     void describeStrength();
 
     void Form_Load();
+    // Reads a box into its count; a box whose text gives no 16-bit count
+    // stays marked until one does.
+    void readCount(CountBox which);
     void RecountLengths(CountBox which);
     void ComposePassword();
     void cmdCreate_Click();
@@ -92,6 +95,7 @@ private:
     UniformPicker m_picker;
     PasswordListModel m_list;
     ScreenReaderNotice m_notice{*this};
+    bool m_rejected[2] = {false, false}; // by CountBox
 };
 
 } // namespace velkrin

@@ -30,7 +30,12 @@ QVariant PasswordListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+    if (role == Qt::DisplayRole) {
+        const QByteArrayView bytes = m_items.itemBytes(index.row());
+        if (bytes.size() > kShownLength)
+            return QString::fromUtf8(bytes.first(kShownLength)) + QChar(0x2026); // ellipsis
+    }
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == PasswordRole)
         return m_items.item(index.row());
     return {};
 }

@@ -11,6 +11,14 @@ namespace velkrin {
 class PasswordListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
+    // The whole item, for copying; the display role shows only the beginning
+    // of a long one.
+    static constexpr int PasswordRole = Qt::UserRole;
+    // More characters than the list's width shows: the view lays out and
+    // elides the display text on every repaint, which for items of tens of
+    // thousands of characters takes longer than a batch tick.
+    static constexpr qsizetype kShownLength = 256;
+
     explicit PasswordListModel(QObject *parent = nullptr);
 
     // Appends at the end and tells the view.

@@ -1,6 +1,7 @@
 #include "window/PasswordListView.h"
 
 #include "platform/SecretClipboard.h"
+#include "window/PasswordListModel.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -70,7 +71,7 @@ void PasswordListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
         if (currentIndex().isValid())
-            copySecretText(currentIndex().data().toString());
+            copySecretText(currentIndex().data(PasswordListModel::PasswordRole).toString());
         event->accept();
         return;
     }

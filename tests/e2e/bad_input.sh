@@ -5,6 +5,17 @@
 # keep every earlier password and add passwords of the expected shape.
 source "$(dirname "$0")/lib.sh"
 
+# The program's folder is named in Latin-1, not valid UTF-8: every save below
+# must still land beside the executable.
+APP="$WORK/caf"$'\xe9'"/velkrin" TARGET="$WORK/caf"$'\xe9'"/target.txt"
+
+# Without a display: one line on standard error and status 1, not an abort.
+launch_app DISPLAY= WAYLAND_DISPLAY=
+await_exit 10 "without a display"
+((CLOSE_STATUS == 1)) && (($(wc -l <"$WORK/app.log") == 1)) ||
+    fail "without a display the program ended with status $CLOSE_STATUS"
+log "without a display: $(cat "$WORK/app.log")"
+
 start_xvfb
 start_app
 
@@ -63,6 +74,19 @@ batch() {
     log "$3: $NEW_LINES passwords of $1 letters and $2 digits"
 }
 
+# batch_refused "what": Generate warns at once; the batch stops having added
+# nothing and does not go on.
+batch_refused() {
+    click_control Generate
+    FOCUS=generate
+    expect_warning "$1"
+    save_whole "$1"
+    ((NEW_LINES == 0)) || fail "$1: the batch added $NEW_LINES items"
+    sleep 0.4 # four ticks: the batch must not have gone on
+    save_whole "0.4 s after $1"
+    ((NEW_LINES == 0)) || fail "the batch went on after the warning ($1)"
+}
+
 # Nothing to poll for: the point is that no box opens.
 no_warning() {
     sleep 0.2
@@ -81,21 +105,25 @@ set_box letters "7abc";    no_warning trailing;  batch 7 3 "7abc"
 set_box letters "é7";      no_warning accent;    batch 0 3 "é7"
 set_box letters "7漢字";   no_warning cjk;       batch 7 3 "7 and CJK text"
 
-# Too large: each intermediate text counts, so "4000" holds when "40000" fails.
+# Too large: while the box shows a count that does not fit, Create and
+# Generate warn rather than use the last count that did.
 set_box letters "40000"
 expect_warning "40000 letters"
-batch 4000 3 "after 40000"
+key alt+c
+FOCUS=create
+expect_warning "Create with 40000 letters shown"
+batch_refused "Generate with 40000 letters shown"
 
 set_box letters "-40000"
 expect_warning "-40000 letters"
 type_over "1e5" # the focus is back in the box
 expect_warning "1e5 letters"
-batch 1 3 "after 1e5 (1e holds)"
+batch_refused "Generate with 1e5 letters shown"
 
 # Ten thousand characters at once, through the clipboard.
 paste_box letters "$(printf '9%.0s' $(seq 10000))"
 expect_warning "10000 nines"
-batch 1 3 "after 10000 nines"
+batch_refused "Generate with 10000 nines shown"
 paste_box letters "5$(printf 'x%.0s' $(seq 9999))"
 no_warning "5 and 9999 letters"
 batch 5 3 "5 and 9999 letters"
@@ -112,6 +140,32 @@ set_box letters "30000"
 set_box numbers "2768"
 expect_warning "sum 32768"
 batch 30000 2768 "30000 + 2768"
+
+# save_fails "what" "reason": Save warns with the system's reason, and the
+# file it would replace and the folder it lies in are as they were.
+save_fails() {
+    local before folder=${TARGET_FILE:-$TARGET}
+    before=$(ls -A "${folder%/*}"; cksum <"$folder")
+    click_control Save
+    FOCUS=save
+    expect_warning "$1"
+    grep -q "$2" <<<"$WARNING_TEXT" || fail "the warning for $1 does not say \"$2\": $WARNING_TEXT"
+    [[ $(ls -A "${folder%/*}"; cksum <"$folder") == "$before" ]] || fail "the failed $1 changed the files"
+}
+# Past a file-size limit (the list now holds over 64 KiB) SIGXFSZ does not end the program.
+prlimit --pid "$APP_PID" --fsize=65536:unlimited || fail "prlimit failed"
+save_fails "save over ulimit -f" "File too large"
+prlimit --pid "$APP_PID" --fsize=unlimited:unlimited
+# A full disk (a link to a file on a 64 KiB tmpfs; mounting needs root).
+if ((EUID == 0)); then
+    mkdir "$WORK/small" && mount -t tmpfs -o size=64k tmpfs "$WORK/small" || fail "cannot mount a tmpfs"
+    MOUNTED="$WORK/small" TARGET_FILE="$WORK/small/old.txt"
+    printf 'old\r\n' >"$TARGET_FILE" && mv "$TARGET" "$WORK/kept.txt" && ln -s "$TARGET_FILE" "$TARGET"
+    save_fails "save onto a full disk" "No space left on device"
+    rm "$TARGET" && mv "$WORK/kept.txt" "$TARGET" && umount "$MOUNTED" && MOUNTED= TARGET_FILE=
+fi
+save_whole "after the failed saves"
+((NEW_LINES == 0)) || fail "the list changed across the failed saves ($NEW_LINES new items)"
 set_box letters "3"
 set_box numbers "3"
 no_warning "back to 3 and 3"
@@ -121,14 +175,7 @@ no_warning "back to 3 and 3"
 for box in letters numbers; do
     set_box "$box" "-5"
     no_warning "-5 $box typed"
-    click_control Generate
-    FOCUS=generate
-    expect_warning "batch with -5 $box"
-    save_whole "after -5 $box"
-    ((NEW_LINES == 0)) || fail "a batch with -5 $box added $NEW_LINES items"
-    sleep 0.4 # four ticks: the batch must not have gone on
-    save_whole "0.4 s after -5 $box"
-    ((NEW_LINES == 0)) || fail "the batch went on after the warning for -5 $box"
+    batch_refused "batch with -5 $box"
     set_box "$box" "3"
 done
 
@@ -141,9 +188,26 @@ touch "$TARGET/keep"
 click_control Save
 FOCUS=save
 expect_warning "save onto a folder"
-grep -q 'target\.txt' <<<"$WARNING_TEXT" || fail "the save warning does not name target.txt: $WARNING_TEXT"
+grep -qF 'caf\xe9/target.txt' <<<"$WARNING_TEXT" || fail "the save warning does not name the path: $WARNING_TEXT"
 [[ -d $TARGET && -f $TARGET/keep ]] || fail "the failed save touched the folder in its way"
 rm -r "$TARGET"
+
+# Nor is anything else that is not a regular file (a device node needs root).
+mkfifo "$WORK/pipe"
+for kind in "named pipe" "link to a named pipe" "character device"; do
+    case $kind in
+    named*) mkfifo -m 0666 "$TARGET" ;;
+    link*) ln -s "$WORK/pipe" "$TARGET" ;;
+    *) ((EUID == 0)) || continue; mknod -m 0666 "$TARGET" c 1 3 ;;
+    esac
+    before=$(stat -c '%F %a %i' "$TARGET")
+    click_control Save
+    FOCUS=save
+    expect_warning "save onto a $kind"
+    grep -q "${kind#link to a }" <<<"$WARNING_TEXT" || fail "the save warning does not name the $kind: $WARNING_TEXT"
+    [[ $(stat -c '%F %a %i' "$TARGET") == "$before" ]] || fail "the failed save replaced the $kind"
+    rm "$TARGET"
+done
 save_whole "after the failed save"
 ((NEW_LINES == 0)) || fail "the list changed across the failed save ($NEW_LINES new items)"
 [[ $(stat -c %a "$TARGET") == 600 ]] || fail "a newly created target.txt is not 0600"

@@ -35,6 +35,7 @@ cleanup() {
     [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
     [[ -n $APP_PID ]] && wait "$APP_PID" 2>/dev/null
     stop_wm
+    [[ -n ${MOUNTED:-} ]] && umount "$MOUNTED"
     [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
     [[ -n $BUS_PID ]] && kill "$BUS_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
@@ -170,14 +171,14 @@ client_size() {
 # start_app [VAR=value...]: runs a fresh copy of the executable in its own
 # folder with a clean environment, and waits for its window.
 # launch_app [VAR=value...]: starts a fresh copy of the executable in its own
-# folder with a clean environment (on X11 unless told otherwise); its output
+# folder (that of $APP) with a clean environment (on X11 unless told otherwise); its output
 # goes to $WORK/app.log. $WORK/runtime is its XDG_RUNTIME_DIR.
 launch_app() {
-    mkdir -p "$WORK/app" "$WORK/home" "$WORK/runtime"
+    mkdir -p "${APP%/*}" "$WORK/home" "$WORK/runtime"
     chmod 0700 "$WORK/runtime"
     cp "$VELKRIN_EXE" "$APP"
     (
-        cd "$WORK/app" || exit 1
+        cd "${APP%/*}" || exit 1
         unset LPDEST PRINTER LC_ALL LC_TIME LANGUAGE QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
         export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
         export QT_QPA_PLATFORM=xcb QT_AUTO_SCREEN_SCALE_FACTOR=0 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=C.UTF-8

@@ -30,11 +30,10 @@ print_with() {
     DOC="$DOCS/$new"
     cp "$DOC" "$WORK/printed-$new"
     [[ $(head -c 5 "$DOC") == %PDF- ]] || fail "the printed document is not a PDF"
-    pdfinfo "$DOC" | grep -qE '^Pages: +1$' || fail "the printed document is not one page"
     pdftotext -layout "$DOC" "$WORK/page.txt" || fail "pdftotext cannot read the printed document"
     # Words with their boxes: "yMin word" per word, top to bottom.
     pdftotext -bbox "$DOC" - | sed -n 's/.*yMin="\([0-9.]*\)".*yMax="\([0-9.]*\)">\(.*\)<\/word>/\1 \2 \3/p' >"$WORK/words.txt"
-    log "printed job $new: $(tr '\n' '|' <"$WORK/page.txt" | tr -s ' ')"
+    log "printed job $new: $(tr '\n' '|' <"$WORK/page.txt" | tr -s ' ' | cut -c1-200)"
 }
 
 # Today's date in the short format of the locale the program runs in.
@@ -49,6 +48,7 @@ expected_date() {
 # 24 equals signs, an empty line, then the password.
 check_page() {
     local want=$1 heading rule words
+    pdfinfo "$DOC" | grep -qE '^Pages: +1$' || fail "the printed document is not one page"
     heading=$(awk 'NR == 1' "$WORK/page.txt")
     [[ $heading == "Password Created "* ]] || fail "the heading reads \"$heading\""
     local date_text=${heading#Password Created }
@@ -141,6 +141,26 @@ start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
 print_with key alt+p
 check_page ""
 assert_alive "after printing an empty password"
+
+# A password wider than the page wraps at its edge, over pages if need be, and
+# every character reaches the paper.
+click_control "Number of digits"
+type_over 0
+for letters in 100 32767; do
+    click_control "Number of letters"
+    type_over "$letters"
+    before=$(list_count)
+    click_control Generate
+    wait_for_list $((before + 1))
+    click_control Stop
+    save_with click_control Save
+    (($(target_lines | tail -n 1 | tr -d '\n' | wc -c) == letters)) || fail "no $letters-letter password was made"
+    print_with key alt+p
+    pdftotext "$DOC" - | tail -n +3 | tr -d ' \n\f' >"$WORK/printed.txt"
+    [[ $(cat "$WORK/printed.txt") == "$(target_lines | tail -n 1)" ]] ||
+        fail "$(wc -c <"$WORK/printed.txt") of $letters letters were printed"
+    log "$letters letters printed whole on $(pdfinfo "$DOC" | awk '/^Pages:/ {print $2}') page(s)"
+done
 
 lpstat -W completed -o "$VELKRIN_TEST_QUEUE" >/dev/null || fail "lpstat cannot list the completed jobs"
 log PASS

@@ -396,6 +396,15 @@ void CreateAndBatchTest::ticksAppendToList()
         QVERIFY(QSet<QString>(items.begin(), items.end()).size() > 1);
     QCOMPARE(items.last(), form.lblPassword->text());
     QVERIFY(h.warnings().isEmpty());
+
+    // A long item: the list shows its beginning, Ctrl+C copies it whole.
+    h.replaceText(form.txtLetters, QStringLiteral("300"));
+    h.tick();
+    form.List1->setFocus();
+    form.List1->setCurrentIndex(form.List1->model()->index(ticks, 0));
+    QTest::keyClick(form.List1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), form.lblPassword->text());
+    QVERIFY(form.List1->currentIndex().data().toString().size() < form.lblPassword->text().size());
 }
 
 // G = press Generate, S = press Stop; only the last press decides.
