@@ -33,8 +33,14 @@ private:
     PasswordListView &m_view;
 };
 
-PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent), m_frameOverlay(new FrameOverlay(*this))
+PasswordListView::PasswordListView(QWidget *parent)
+    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_clipboard(new SecretClipboard(this))
 {
+    const QString copyHint = QStringLiteral("Ctrl+C copies the selected password; the clipboard is cleared "
+                                            "%1 seconds later unless something else was copied meanwhile.")
+                                 .arg(SecretClipboard::kClearAfter.count());
+    setToolTip(copyHint);
+    setAccessibleDescription(copyHint);
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
@@ -69,7 +75,7 @@ void PasswordListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
         if (currentIndex().isValid())
-            copySecretText(currentIndex().data().toString());
+            m_clipboard->copy(currentIndex().data().toString());
         event->accept();
         return;
     }

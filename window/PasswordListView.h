@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecretClipboard.h"
+
 #include <QTableView>
 
 namespace velkrin {
@@ -14,10 +16,14 @@ class PasswordListView final : public QTableView {
 public:
     explicit PasswordListView(QWidget *parent = nullptr);
 
+    // Where Ctrl+C puts the password (cleared 30 s later).
+    SecretClipboard &clipboard() noexcept { return *m_clipboard; }
+
 protected:
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // Ctrl+C copies the current item, marked as secret for clipboard managers.
+    // Ctrl+C copies the current item, marked as secret for clipboard managers
+    // and cleared after a while.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -26,6 +32,7 @@ private:
     void fitRowHeight();
 
     FrameOverlay *m_frameOverlay;
+    SecretClipboard *m_clipboard;
 };
 
 } // namespace velkrin
