@@ -23,6 +23,7 @@ XVFB_PID=
 WM_PID=
 WESTON_PID=
 APP_PID=
+APP_WRAPPER=() # a command the program is started through (setpriv, unshare...)
 CLIP_PID=
 MAIN_WIN=
 
@@ -165,7 +166,7 @@ launch_app() {
         export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime" XDG_CONFIG_HOME="$WORK/home/.config"
         export QT_QPA_PLATFORM=xcb QT_AUTO_SCREEN_SCALE_FACTOR=0 NO_AT_BRIDGE=1 LANG=C.UTF-8
         for assignment in "$@"; do export "${assignment?}"; done
-        exec "$APP"
+        exec "${APP_WRAPPER[@]}" "$APP"
     ) >"$WORK/app.log" 2>&1 &
     APP_PID=$!
 }

@@ -375,6 +375,17 @@ void CreateAndBatchTest::ticksAppendToList()
     QVERIFY(copied);
     QCOMPARE(copied->text(), items[ticks / 2]);
     QCOMPARE(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArrayLiteral("secret"));
+    QCOMPARE(copied->data(QStringLiteral("application/x-copyq-hidden")), QByteArrayLiteral("1"));
+    // The copy is cleared to empty text after the delay (shortened here), but
+    // only while the clipboard still holds it.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    form.List1->clipboard().setClearDelay(std::chrono::milliseconds(50));
+    QTRY_COMPARE_WITH_TIMEOUT(clipboard->text(), QString(), 2000);
+    QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
+    QTest::keyClick(form.List1, Qt::Key_C, Qt::ControlModifier);
+    clipboard->setText(QStringLiteral("copied since"));
+    QTest::qWait(200);
+    QCOMPARE(clipboard->text(), QStringLiteral("copied since"));
     for (const QString &item : items)
         QVERIFY2(patternFor(3, 3, mixed).match(item).hasMatch(), qPrintable(item));
     if (ticks > 1)
