@@ -8,30 +8,20 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VELKRIN_LEAK_CHECKED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
-#define VELKRIN_LEAK_CHECKED 1
-#endif
-#endif
-
 namespace {
 
 // Before any password exists: no core file on a crash, and no other process
 // of the same user may attach to this one or read its memory (a process that
-// is not dumpable has its /proc files owned by root). LeakSanitizer checks for
-// leaks at exit from a helper that attaches to the program, so a sanitizer
-// build stays attachable; nothing else is built that way.
+// is not dumpable has its /proc files owned by root). In every build: the
+// sanitizers' leak check makes the process dumpable for its own helper only
+// while it runs, at exit.
 void keepMemoryPrivate()
 {
     const rlimit noCore{0, 0};
     if (setrlimit(RLIMIT_CORE, &noCore) != 0)
         qWarning("Velkrin: could not turn core files off");
-#ifndef VELKRIN_LEAK_CHECKED
     if (prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) != 0)
         qWarning("Velkrin: could not make the process undumpable");
-#endif
 }
 
 } // namespace
