@@ -4,8 +4,9 @@
 # core limit is 0. A memory image taken as root between two batches holds each
 # listed password once and none of the random bytes of any password, made
 # before it (spent) or after it (not yet drawn).
+(((EUID == 0) && ($(awk '/CapEff/ { print "0x" $2 }' /proc/self/status) >> 19 & 1))) ||
+    { echo "SKIP: needs root with CAP_SYS_PTRACE (gcore, and a second user to run the program as)"; exit 77; }
 source "$(dirname "$0")/lib.sh"
-((EUID == 0)) || { echo "SKIP: needs root (gcore, and a second user to run the program as)"; exit 77; }
 command -v gcore >/dev/null || fail "gcore is missing (see scripts/packages-test.txt)"
 
 start_xvfb

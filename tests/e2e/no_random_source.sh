@@ -3,8 +3,8 @@
 # /dev/random are plain files (glibc's arc4random, used by fontconfig's expat,
 # still reads them; libsodium refuses them). The window opens; Create and
 # Generate say why no password can be made, and make none.
+((EUID == 0)) && unshare --mount true || { echo "SKIP: needs root and a mount namespace"; exit 77; }
 source "$(dirname "$0")/lib.sh"
-((EUID == 0)) || { echo "SKIP: needs root (a mount namespace)"; exit 77; }
 start_xvfb
 head -c 65536 /dev/zero >"$WORK/plain"
 cat >"$WORK/no_getrandom.py" <<'EOF_PY'
