@@ -6,8 +6,30 @@
 
 #include <QApplication>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
+namespace {
+
+// Before any password exists: no core file on a crash, and no other process
+// of the same user may attach to this one or read its memory (a process that
+// is not dumpable has its /proc files owned by root). In every build: the
+// sanitizers' leak check makes the process dumpable for its own helper only
+// while it runs, at exit.
+void keepMemoryPrivate()
+{
+    const rlimit noCore{0, 0};
+    if (setrlimit(RLIMIT_CORE, &noCore) != 0)
+        qWarning("Velkrin: could not turn core files off");
+    if (prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) != 0)
+        qWarning("Velkrin: could not make the process undumpable");
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    keepMemoryPrivate();
     velkrin::holdPlatformMessages();
     QApplication app(argc, argv);
     velkrin::releasePlatformMessages();

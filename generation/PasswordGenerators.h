@@ -4,6 +4,8 @@
 
 namespace velkrin {
 
+class UniformPicker;
+
 // The three generators as the compose step calls them. The window offers them
 // as its public methods; each fills one field of the main-window state with
 // plngLength characters of its pool (see RandomGenerators.h).
@@ -12,6 +14,9 @@ public:
     virtual void RandomLetters(std::int32_t plngLength) = 0;  // strLetters
     virtual void RandomNumbers(std::int32_t plngLength) = 0;  // strNumbers
     virtual void RandomPassword(std::int32_t plngLength) = 0; // strPassword
+    // What they draw from: the compose step opens one draw for a whole
+    // password on it.
+    virtual UniformPicker &picker() = 0;
 
 protected:
     ~PasswordGenerators() = default;

@@ -50,6 +50,11 @@ QString bandFor(double bits)
 
 } // namespace
 
+QString refusedStrengthText()
+{
+    return QStringLiteral("No password can be made from these counts");
+}
+
 QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed)
 {
     // The same counts that Create refuses: a negative length, or in mixed
@@ -57,7 +62,7 @@ QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mix
     const int sum = int{letters} + int{digits};
     const bool sumFits = sum <= std::numeric_limits<std::int16_t>::max();
     if (mixed ? (sum < 0 || !sumFits) : (letters < 0 || digits < 0))
-        return QStringLiteral("No password can be made from these counts");
+        return refusedStrengthText();
 
     const auto pool = [](QStringView p) { return static_cast<unsigned>(p.size()); };
     double bits = 0;

@@ -14,4 +14,7 @@ namespace velkrin {
 // 100, excellent from 100.
 QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed);
 
+// What the boxes tell while Create refuses the counts.
+QString refusedStrengthText();
+
 } // namespace velkrin

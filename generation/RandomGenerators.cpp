@@ -20,6 +20,7 @@ void fillFromPool(QString &field, std::int32_t plngLength, QStringView pool, Uni
     // of passwords allocates nothing here.
     field.resize(plngLength);
     QChar *out = field.data();
+    const UniformPicker::Draw draw(picker, plngLength); // joins the compose step's draw
     const auto poolSize = static_cast<unsigned>(pool.size());
     for (std::int32_t i = 0; i < plngLength; ++i)
         out[i] = pool[picker.pick(poolSize)];

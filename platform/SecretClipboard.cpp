@@ -2,16 +2,39 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
 
 namespace velkrin {
 
-void copySecretText(const QString &text)
+SecretClipboard::SecretClipboard(QObject *parent) : QObject(parent)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kClearAfter);
+    connect(&m_timer, &QTimer::timeout, this, &SecretClipboard::clearIfStillOurs);
+}
+
+SecretClipboard::~SecretClipboard()
+{
+    clearIfStillOurs();
+}
+
+void SecretClipboard::copy(const QString &secret)
 {
     auto *data = new QMimeData;
-    data->setText(text);
+    data->setText(secret);
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    data->setData(QStringLiteral("application/x-copyq-hidden"), QByteArrayLiteral("1"));
     QGuiApplication::clipboard()->setMimeData(data); // takes ownership
+    m_copied = data;
+    m_timer.start();
+}
+
+void SecretClipboard::clearIfStillOurs()
+{
+    m_timer.stop();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (m_copied && clipboard->mimeData() == m_copied.data())
+        clipboard->setText(QString());
+    m_copied.clear();
 }
 
 } // namespace velkrin

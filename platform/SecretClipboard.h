@@ -1,12 +1,38 @@
 #pragma once
 
+#include <QMimeData>
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 
 namespace velkrin {
 
-// Puts a password on the clipboard marked as secret (the MIME type
-// "x-kde-passwordManagerHint" with the value "secret", which Linux password
-// managers set), so that clipboard managers keep it out of their history.
-void copySecretText(const QString &text);
+// Puts passwords on the clipboard marked as secret, and takes them off again.
+// The marks are "x-kde-passwordManagerHint: secret", which Klipper, KeePassXC
+// and newer clipboard managers honour, and "application/x-copyq-hidden: 1",
+// the one CopyQ 6 reads. A copy is cleared kClearAfter later and when this
+// object goes (program close), but only while the clipboard still holds it:
+// whatever was copied since is left alone. Clearing sets empty text, so a
+// clipboard manager or compositor that keeps the last text keeps nothing.
+class SecretClipboard final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::seconds kClearAfter{30};
+
+    explicit SecretClipboard(QObject *parent = nullptr);
+    ~SecretClipboard() override;
+
+    void copy(const QString &secret);
+    // Tests shorten the delay; the program never changes it.
+    void setClearDelay(std::chrono::milliseconds delay) { m_timer.setInterval(delay); }
+
+private:
+    void clearIfStillOurs();
+
+    QTimer m_timer;
+    QPointer<QMimeData> m_copied; // the clipboard deletes it when anything replaces it
+};
 
 } // namespace velkrin

@@ -118,8 +118,11 @@ void Form1::countEdited(CountBox which)
 
 void Form1::describeStrength()
 {
+    // A box whose text gave no count refuses Create whatever the stored counts.
     const QString strength =
-        passwordStrengthText(state.intLetters, state.intNumbers, Check1->checkState() == Qt::Checked);
+        m_rejected[0] || m_rejected[1]
+            ? refusedStrengthText()
+            : passwordStrengthText(state.intLetters, state.intNumbers, Check1->checkState() == Qt::Checked);
     for (QLineEdit *box : {txtLetters, txtNumbers}) {
         box->setToolTip(strength);
         box->setAccessibleDescription(strength);

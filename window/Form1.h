@@ -32,6 +32,7 @@ public:
     void RandomLetters(std::int32_t plngLength) override;
     void RandomNumbers(std::int32_t plngLength) override;
     void RandomPassword(std::int32_t plngLength) override;
+    UniformPicker &picker() override { return m_picker; }
 
     // The Load event: raised once, after construction and before showing.
     void raiseLoad();

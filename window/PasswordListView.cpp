@@ -34,9 +34,15 @@ private:
     PasswordListView &m_view;
 };
 
-PasswordListView::PasswordListView(QWidget *parent) : QTableView(parent), m_frameOverlay(new FrameOverlay(*this))
+PasswordListView::PasswordListView(QWidget *parent)
+    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_clipboard(new SecretClipboard(this))
 {
     installListAccessibility();
+    const QString copyHint = QStringLiteral("Ctrl+C copies the selected password; the clipboard is cleared "
+                                            "%1 seconds later unless something else was copied meanwhile.")
+                                 .arg(SecretClipboard::kClearAfter.count());
+    setToolTip(copyHint);
+    setAccessibleDescription(copyHint);
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
@@ -71,7 +77,7 @@ void PasswordListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
         if (currentIndex().isValid())
-            copySecretText(currentIndex().data(PasswordListModel::PasswordRole).toString());
+            m_clipboard->copy(currentIndex().data(PasswordListModel::PasswordRole).toString());
         event->accept();
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecretClipboard.h"
+
 #include <QTableView>
 
 namespace velkrin {
@@ -17,11 +19,15 @@ class PasswordListView final : public QTableView {
 public:
     explicit PasswordListView(QWidget *parent = nullptr);
 
+    // Where Ctrl+C puts the password (cleared 30 s later).
+    SecretClipboard &clipboard() noexcept { return *m_clipboard; }
+
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // Ctrl+C copies the current item, marked as secret for clipboard managers.
+    // Ctrl+C copies the current item, marked as secret for clipboard managers
+    // and cleared after a while.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -32,6 +38,7 @@ private:
     static void installListAccessibility();
 
     FrameOverlay *m_frameOverlay;
+    SecretClipboard *m_clipboard;
 };
 
 } // namespace velkrin

@@ -54,6 +54,8 @@ mark
 dismiss_warning
 hears 'Number of letters text\.'
 hears '40000\.'
+grep -q "No password can be made" <<<"$(atspi tree)" || fail "the boxes still describe a strength after 40000 was refused"
+type_over 3 # counts that fit again, or Generate would refuse them
 
 mark
 key Tab Tab Tab Tab

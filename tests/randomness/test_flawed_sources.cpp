@@ -46,8 +46,11 @@ std::vector<std::uint8_t> mixedThroughProgram(RandomSource &source)
 // A source whose bytes repeat the previous byte 5 % of the time, used by the
 // program's own picker and ComposePassword: each character then repeats the
 // one before it about 5 % of the time. The marginal distribution stays
-// uniform, so entropy cannot see it; the pair tables and the serial
-// correlation must.
+// uniform, so entropy cannot see it; the pair tables within passwords and the
+// serial correlation must. Across passwords the flaw does not reach: each
+// password's spare bytes are wiped unused, so two passwords never draw
+// neighbouring bytes (the modulo-biased picker below shows that the pairs
+// across passwords have teeth).
 TEST(FlawedSources, RepeatingSourceFailsPairsAndCorrelation)
 {
     SodiumRandomSource sodium;
@@ -58,7 +61,6 @@ TEST(FlawedSources, RepeatingSourceFailsPairsAndCorrelation)
     const NeighbourPairs pairs = neighbourPairs(indices, kLength, 62);
     std::printf("repeating source: within p = %.3g, across p = %.3g\n", pairs.within.pValue(), pairs.across.pValue());
     EXPECT_LT(pairs.within.pValue(), kFalseAlarm);
-    EXPECT_LT(pairs.across.pValue(), kFalseAlarm);
 
     const double correlation = serialCorrelation(indices);
     std::printf("repeating source: serial correlation %.4f (bound %.4f)\n", correlation,

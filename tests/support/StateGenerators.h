@@ -18,6 +18,7 @@ public:
     void RandomLetters(std::int32_t plngLength) override { velkrin::RandomLetters(m_state, plngLength, m_picker); }
     void RandomNumbers(std::int32_t plngLength) override { velkrin::RandomNumbers(m_state, plngLength, m_picker); }
     void RandomPassword(std::int32_t plngLength) override { velkrin::RandomPassword(m_state, plngLength, m_picker); }
+    UniformPicker &picker() override { return m_picker; }
 
 private:
     MainWindowState &m_state;

@@ -28,6 +28,7 @@ public:
     void fill(std::span<std::uint8_t> out) override
     {
         fillSizes.push_back(out.size());
+        lastFill = out;
         if (failingFills > 0) {
             --failingFills;
             // Scribble over the buffer first, as a source that dies half-way might.
@@ -42,6 +43,7 @@ public:
     std::size_t served() const { return m_served; }
 
     std::vector<std::size_t> fillSizes; // one entry per fill() call, failed ones too
+    std::span<std::uint8_t> lastFill;   // the caller's buffer, to see that it was wiped
     int failingFills = 0;               // the next this many fills throw
 
 private:

@@ -1,5 +1,5 @@
 // UniformPicker over a scripted byte stream: which bytes it rejects, how it
-// maps the others, and how it draws its blocks from the source.
+// maps the others, and how it draws each password's bytes from the source.
 
 #include "ScriptedRandomSource.h"
 
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -17,9 +18,6 @@ using velkrin::test::ScriptedRandomSource;
 
 namespace {
 
-constexpr std::size_t kBlock = 16384;
-
-// The picker holds a 16 KiB buffer; keep it off the stack.
 std::unique_ptr<UniformPicker> pickerOver(RandomSource &source)
 {
     return std::make_unique<UniformPicker>(source);
@@ -43,6 +41,7 @@ TEST(UniformPicker, SkipsBytesAtOrAboveTheLargestMultipleOfThePoolSize)
         script.push_back(0);
         auto source = ScriptedRandomSource::sequence(script, 1);
         auto picker = pickerOver(source);
+        const UniformPicker::Draw draw(*picker, 3);
         EXPECT_EQ(picker->pick(c.pool), (c.firstRejected - 1) % c.pool);
         EXPECT_EQ(picker->pick(c.pool), 0u);
         EXPECT_EQ(picker->pick(c.pool), 1u);
@@ -65,6 +64,7 @@ TEST(UniformPicker, MapsEveryAcceptedByteByItsRemainder)
         // in the same order, and each index exactly as often as any other.
         auto source = ScriptedRandomSource([](std::size_t i) { return static_cast<std::uint8_t>(i); });
         auto picker = pickerOver(source);
+        const UniformPicker::Draw draw(*picker, limit + 1);
         std::vector<unsigned> hits(pool, 0);
         for (unsigned b = 0; b < limit; ++b) {
             const unsigned index = picker->pick(pool);
@@ -75,41 +75,39 @@ TEST(UniformPicker, MapsEveryAcceptedByteByItsRemainder)
             EXPECT_EQ(hits[index], limit / pool) << "index " << index;
         // The next cycle begins with byte 0 again after the rejected tail.
         EXPECT_EQ(picker->pick(pool), 0u);
-        EXPECT_EQ(source.fillSizes.size(), 1u) << "one block serves all of this";
     }
 }
 
-TEST(UniformPicker, DrawsWholeBlocksAndLosesNoByteBetweenThem)
+TEST(UniformPicker, DrawsEachPasswordWhenItIsMadeAndWipesItAfter)
 {
-    // A stream in which no two neighbouring bytes are equal, so a byte that
-    // is skipped or served twice shows.
-    auto byteAt = [](std::size_t i) { return static_cast<std::uint8_t>((i * 7 + i / 256) & 0xFF); };
+    auto byteAt = [](std::size_t i) { return static_cast<std::uint8_t>((i * 7 + i / 256) % 255 + 1); };
     auto source = ScriptedRandomSource(byteAt);
     auto picker = pickerOver(source);
-
-    for (std::size_t i = 0; i < 2 * kBlock + 100; ++i) {
-        ASSERT_EQ(picker->pick(256), byteAt(i)) << "pick " << i;
-        const std::size_t blocksNeeded = i / kBlock + 1;
-        ASSERT_EQ(source.fillSizes.size(), blocksNeeded) << "pick " << i;
+    {
+        // Nothing is drawn before the first pick; then the password's six
+        // bytes and two spares in one call.
+        const UniformPicker::Draw draw(*picker, 6);
+        EXPECT_TRUE(source.fillSizes.empty());
+        for (std::size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(picker->pick(256), byteAt(i));
+        EXPECT_EQ(source.fillSizes, (std::vector<std::size_t>{8}));
     }
-    EXPECT_EQ(source.fillSizes, (std::vector<std::size_t>{kBlock, kBlock, kBlock}));
+    EXPECT_EQ(std::count(source.lastFill.begin(), source.lastFill.end(), 0), 8) << "the draw was not wiped";
 
-    // A rejected byte at the end of one block and an accepted one at the
-    // start of the next: the pick spans the refill.
-    auto straddle = ScriptedRandomSource([](std::size_t i) -> std::uint8_t {
-        if (i == kBlock - 2)
-            return 250;
-        if (i == kBlock - 1)
-            return 255;
-        if (i == kBlock)
-            return 37;
-        return 0;
-    });
-    auto picker2 = pickerOver(straddle);
-    for (std::size_t i = 0; i < kBlock - 2; ++i)
-        ASSERT_EQ(picker2->pick(26), 0u);
-    EXPECT_EQ(picker2->pick(26), 37u % 26);
-    EXPECT_EQ(straddle.fillSizes.size(), 2u);
+    // The unused spares are gone with it; a long password is drawn in
+    // chunks of 256 bytes without losing one between them.
+    const UniformPicker::Draw draw(*picker, 32767);
+    for (std::size_t i = 8; i < 8 + 32767; ++i)
+        ASSERT_EQ(picker->pick(256), byteAt(i)) << "pick " << i;
+    EXPECT_EQ(source.fillSizes.size(), 1u + 128u);
+
+    // Rejected bytes beyond the spares are topped up by a new draw.
+    auto rejecting = ScriptedRandomSource::sequence({250, 250, 250, 250, 250, 1, 2, 3});
+    auto picker2 = pickerOver(rejecting);
+    const UniformPicker::Draw three(*picker2, 3);
+    for (unsigned expected : {1u, 2u, 3u})
+        EXPECT_EQ(picker2->pick(26), expected);
+    EXPECT_EQ(rejecting.fillSizes, (std::vector<std::size_t>{5, 5}));
 }
 
 TEST(UniformPicker, ASourceFailurePropagatesAndTheNextPickRetries)
@@ -117,7 +115,7 @@ TEST(UniformPicker, ASourceFailurePropagatesAndTheNextPickRetries)
     auto source = ScriptedRandomSource([](std::size_t i) { return static_cast<std::uint8_t>(i % 200 + 1); });
     auto picker = pickerOver(source);
 
-    // The very first fill fails; the scribbled buffer must not be used.
+    // The very first fill fails; the scribbled buffer is wiped, not used.
     source.failingFills = 1;
     try {
         picker->pick(10);
@@ -125,12 +123,12 @@ TEST(UniformPicker, ASourceFailurePropagatesAndTheNextPickRetries)
     } catch (const HostError &e) {
         EXPECT_EQ(e.kind(), HostErrorKind::NoRandomSource);
     }
-    for (unsigned i = 0; i < 5; ++i)
-        EXPECT_EQ(picker->pick(256), i + 1);
-    EXPECT_EQ(source.fillSizes.size(), 2u);
+    EXPECT_EQ(std::count(source.lastFill.begin(), source.lastFill.end(), 0), 3);
 
-    // Use up the rest of the block, then fail twice at the refill.
-    for (std::size_t i = 5; i < kBlock; ++i)
+    // A refill that fails twice inside a draw: the stream resumes where it
+    // stopped, since the failed fills served nothing.
+    const UniformPicker::Draw draw(*picker, 300);
+    for (std::size_t i = 0; i < 256; ++i)
         ASSERT_EQ(picker->pick(256), i % 200 + 1);
     source.failingFills = 2;
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -141,8 +139,6 @@ TEST(UniformPicker, ASourceFailurePropagatesAndTheNextPickRetries)
             EXPECT_EQ(e.kind(), HostErrorKind::NoRandomSource);
         }
     }
-    // The stream resumes where it stopped: the failed fills served nothing.
-    EXPECT_EQ(picker->pick(256), kBlock % 200 + 1);
-    EXPECT_EQ(picker->pick(256), (kBlock + 1) % 200 + 1);
-    EXPECT_EQ(source.fillSizes.size(), 5u);
+    EXPECT_EQ(picker->pick(256), 256 % 200 + 1);
+    EXPECT_EQ(picker->pick(256), 257 % 200 + 1);
 }

@@ -152,7 +152,8 @@ void CreateAndBatchTest::createComposes()
 
 // Known bytes give a known password: each byte below the largest multiple of
 // the pool size picks pool[byte % size], higher bytes are skipped. The digit
-// pool runs 1..9 then 0.
+// pool runs 1..9 then 0. Each Create draws its six bytes and two spares; the
+// spares it does not use are wiped, never used for the next password.
 void CreateAndBatchTest::createMapsBytesOntoPools()
 {
     ScriptedRandomSource random({0, 1, 2, 25, 0, 9, 26, 35, 61, 36, 255, 7});
@@ -164,19 +165,19 @@ void CreateAndBatchTest::createMapsBytesOntoPools()
     QCOMPARE(form.lblPassword->text(), QStringLiteral("abc610"));
     QTest::mouseClick(form.Check1, Qt::LeftButton);
     QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
-    QCOMPARE(form.lblPassword->text(), QStringLiteral("10ZAha")); // 255 skipped, then the script wraps
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("ZAhabc")); // after the spares 26, 35; 255 skipped
 
     // A grayed box (a value the window never sets itself) composes as if clear.
     form.Check1->setTristate(true);
     form.Check1->setCheckState(Qt::PartiallyChecked);
     QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
-    QCOMPARE(form.lblPassword->text(), QStringLiteral("bcz107"));
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("aja627")); // the script wrapped
     QVERIFY(h.warnings().isEmpty());
 }
 
 // Mixed mode with counts whose sum overflows: Create shows one message, keeps
 // the current password and draws nothing, so the next password continues the
-// random bytes exactly where the last one stopped.
+// random bytes right after the last one's draw (its six bytes and two spares).
 void CreateAndBatchTest::mixedOverflowDrawsNothing()
 {
     std::vector<std::uint8_t> script(62);
@@ -203,7 +204,7 @@ void CreateAndBatchTest::mixedOverflowDrawsNothing()
 
     h.replaceText(form.txtNumbers, QStringLiteral("3"));
     QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
-    QCOMPARE(form.lblPassword->text(), QStringLiteral("ghijkl"));
+    QCOMPARE(form.lblPassword->text(), QStringLiteral("ijklmn"));
     QCOMPARE(h.warnings().size(), 2);
 }
 
@@ -385,6 +386,17 @@ void CreateAndBatchTest::ticksAppendToList()
     QVERIFY(copied);
     QCOMPARE(copied->text(), items[ticks / 2]);
     QCOMPARE(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArrayLiteral("secret"));
+    QCOMPARE(copied->data(QStringLiteral("application/x-copyq-hidden")), QByteArrayLiteral("1"));
+    // The copy is cleared to empty text after the delay (shortened here), but
+    // only while the clipboard still holds it.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    form.List1->clipboard().setClearDelay(std::chrono::milliseconds(50));
+    QTRY_COMPARE_WITH_TIMEOUT(clipboard->text(), QString(), 2000);
+    QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
+    QTest::keyClick(form.List1, Qt::Key_C, Qt::ControlModifier);
+    clipboard->setText(QStringLiteral("copied since"));
+    QTest::qWait(200);
+    QCOMPARE(clipboard->text(), QStringLiteral("copied since"));
     // Home and End go to the first and last item, as in a list box.
     QTest::keyClick(form.List1, Qt::Key_End);
     QCOMPARE(form.List1->currentIndex().row(), ticks - 1);
