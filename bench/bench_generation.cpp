@@ -12,10 +12,10 @@
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
 #include "generation/CharacterPools.h"
-#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"
+#include "support/StateGenerators.h"
 
 #include <sodium.h>
 #include <sys/random.h>
@@ -171,7 +171,9 @@ Rate pwgenRate(long count)
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {-1, -1};
-    auto seconds = [](const timeval &t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    auto seconds = [](const timeval &t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
     const double cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return {static_cast<double>(count) / wall, static_cast<double>(count) / cpu};
 }

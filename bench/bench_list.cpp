@@ -7,11 +7,11 @@
 //
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
-#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "output/SaveList.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"
+#include "support/StateGenerators.h"
 #include "window/PasswordListModel.h"
 #include "window/PasswordListView.h"
 
@@ -25,8 +25,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -160,14 +160,14 @@ int main(int argc, char *argv[])
     const long long appendedBytes = rssAfterAppend - rssBefore;
     const double bytesPerItem = static_cast<double>(appendedBytes) / static_cast<double>(items);
     // The view keeps a position per row once it has laid them out.
-    const double bytesPerItemWithView =
-        static_cast<double>(rssAfterView - rssBefore) / static_cast<double>(items);
+    const double bytesPerItemWithView = static_cast<double>(rssAfterView - rssBefore) / static_cast<double>(items);
 
     std::printf("Batch list, %ld items, list view shown (platform %s)\n\n", items,
                 qPrintable(QApplication::platformName()));
-    std::printf("Append %ld items                      %10.3f s   (%.0f ns each; processor time %.3f s, %.0f ns each)\n",
-                items, appendSeconds, appendSeconds * 1e9 / static_cast<double>(items), appendCpuSeconds,
-                appendCpuSeconds * 1e9 / static_cast<double>(items));
+    std::printf(
+        "Append %ld items                      %10.3f s   (%.0f ns each; processor time %.3f s, %.0f ns each)\n", items,
+        appendSeconds, appendSeconds * 1e9 / static_cast<double>(items), appendCpuSeconds,
+        appendCpuSeconds * 1e9 / static_cast<double>(items));
     std::printf("Resident memory before / after append  %10.1f / %.1f MiB\n", mib(rssBefore), mib(rssAfterAppend));
     std::printf("  growth                                %10.1f MiB = %.1f bytes per item\n", mib(appendedBytes),
                 bytesPerItem);
@@ -179,7 +179,8 @@ int main(int argc, char *argv[])
     std::printf("Scroll to top, events, repaint          %10.3f ms\n", scrollTopSeconds * 1e3);
     std::printf("One more item + events at this size     %10.3f ms (mean of %d; processor time %.3f ms)\n",
                 lateTickSeconds * 1e3, kLateTicks, lateTickCpuSeconds * 1e3);
-    std::printf("SaveList of %lld items                 %10.3f s   (best of %d; processor time %.3f s), file %lld bytes (%.2f bytes/item)\n",
+    std::printf("SaveList of %lld items                 %10.3f s   (best of %d; processor time %.3f s), file %lld "
+                "bytes (%.2f bytes/item)\n",
                 static_cast<long long>(savedItems), bestSave, kSaves, bestSaveCpu, fileBytes,
                 static_cast<double>(fileBytes) / static_cast<double>(savedItems));
 

@@ -35,7 +35,7 @@ using Clock = std::chrono::steady_clock;
 // Processor time of the whole process (every thread, user and system).
 double processSeconds()
 {
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -116,18 +116,18 @@ int main(int argc, char *argv[])
 
     const double busy = (cpuStop - cpuStart) / elapsed * 100.0;
 
-    std::printf("Batch mode, real timer, %.3f s of event loop (platform %s), %d letters + %d digits%s\n\n",
-                elapsed, qPrintable(QApplication::platformName()), form.state.intLetters, form.state.intNumbers,
+    std::printf("Batch mode, real timer, %.3f s of event loop (platform %s), %d letters + %d digits%s\n\n", elapsed,
+                qPrintable(QApplication::platformName()), form.state.intLetters, form.state.intNumbers,
                 mixed ? " mixed" : "");
-    std::printf("Items added           %lld (ideal %.1f), %.2f per second\n", static_cast<long long>(items),
-                idealItems, static_cast<double>(items) / elapsed);
+    std::printf("Items added           %lld (ideal %.1f), %.2f per second\n", static_cast<long long>(items), idealItems,
+                static_cast<double>(items) / elapsed);
     std::printf("Processor time        %.0f %% of one core\n", busy);
     std::printf("Items per minute      %.1f (ideal 600, deviation %+.2f %%)\n", perMinute, deviation);
     if (!gaps.empty())
         std::printf("Timer rate            %.1f per minute from the mean interval\n", 60000.0 / mean);
     if (!gaps.empty())
-        std::printf("Tick interval         mean %.3f ms, sd %.3f ms, min %.3f ms, max %.3f ms\n", mean, spread,
-                    least, worst);
+        std::printf("Tick interval         mean %.3f ms, sd %.3f ms, min %.3f ms, max %.3f ms\n", mean, spread, least,
+                    worst);
     if (items > 0)
         std::printf("Last item equals the current password: %s\n",
                     form.list().item(items - 1) == form.lblPassword->text() ? "yes" : "NO");

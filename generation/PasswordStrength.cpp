@@ -78,8 +78,8 @@ QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mix
 
     QString number;
     if (exact) {
-        number = groupedDigits(count) + (count == 1 ? QStringLiteral(" possible password")
-                                                    : QStringLiteral(" possible passwords"));
+        number = groupedDigits(count) +
+                 (count == 1 ? QStringLiteral(" possible password") : QStringLiteral(" possible passwords"));
     } else {
         const double decimals = bits * std::log10(2.0);
         double exponent = std::floor(decimals);

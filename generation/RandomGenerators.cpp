@@ -7,14 +7,12 @@ namespace velkrin {
 
 namespace {
 
-void fillFromPool(QString &field, std::int32_t plngLength, QStringView pool, UniformPicker &picker,
-                  const char *what)
+void fillFromPool(QString &field, std::int32_t plngLength, QStringView pool, UniformPicker &picker, const char *what)
 {
     if (plngLength < 0)
-        throw HostError(HostErrorKind::InvalidArgument,
-                        QStringLiteral("A password cannot have a negative %1 (%2).")
-                            .arg(QLatin1String(what))
-                            .arg(plngLength));
+        throw HostError(
+            HostErrorKind::InvalidArgument,
+            QStringLiteral("A password cannot have a negative %1 (%2).").arg(QLatin1String(what)).arg(plngLength));
     // Sized once, then overwritten in place: resize() keeps the buffer when
     // the length is unchanged and the string is not shared, so a steady run
     // of passwords allocates nothing here.

@@ -45,11 +45,21 @@ QString inTheWay(mode_t mode)
 {
     const char *what = "something that is not a regular file";
     switch (mode & S_IFMT) {
-    case S_IFDIR: what = "a folder"; break;
-    case S_IFIFO: what = "a named pipe (FIFO)"; break;
-    case S_IFCHR: what = "a character device"; break;
-    case S_IFBLK: what = "a block device"; break;
-    case S_IFSOCK: what = "a socket"; break;
+    case S_IFDIR:
+        what = "a folder";
+        break;
+    case S_IFIFO:
+        what = "a named pipe (FIFO)";
+        break;
+    case S_IFCHR:
+        what = "a character device";
+        break;
+    case S_IFBLK:
+        what = "a block device";
+        break;
+    case S_IFSOCK:
+        what = "a socket";
+        break;
     }
     return QStringLiteral("%1 of that name is in the way").arg(QLatin1String(what));
 }
@@ -77,7 +87,7 @@ struct Target {
     int folder = -1;
     Descriptor linkedFolder; // holds `folder` once a link leads elsewhere
     QByteArray name = kTargetName;
-    QByteArray path;         // for messages
+    QByteArray path; // for messages
     bool exists = false;
     struct stat status {};
 };

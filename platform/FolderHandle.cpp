@@ -52,7 +52,11 @@ QString readablePath(const QByteArray &rawPath)
     QString shown;
     for (qsizetype i = 0; i < rawPath.size();) {
         const auto lead = static_cast<unsigned char>(rawPath[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
         bool valid = length > 0 && i + length <= rawPath.size();
         for (int k = 1; valid && k < length; ++k)
             valid = (static_cast<unsigned char>(rawPath[i + k]) & 0xC0) == 0x80;

@@ -12,8 +12,7 @@ namespace {
 
 [[noreturn]] void overflow(const QString &what)
 {
-    throw HostError(HostErrorKind::Overflow,
-                    QStringLiteral("The %1 must lie between -32768 and 32767.").arg(what));
+    throw HostError(HostErrorKind::Overflow, QStringLiteral("The %1 must lie between -32768 and 32767.").arg(what));
 }
 
 } // namespace

@@ -9,7 +9,10 @@ namespace velkrin {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -29,7 +32,7 @@ double leadingNumber(std::string_view text) noexcept
     // Scan the mantissa ourselves so that only this grammar reaches from_chars
     // (which would otherwise also take "inf", "nan" and so on).
     const std::size_t mantissaBegin = i;
-    long long integerDigits = 0;     // significant digits before the point
+    long long integerDigits = 0; // significant digits before the point
     long long leadingFractionZeros = 0;
     bool seenNonZero = false;
     bool anyDigit = false;
@@ -82,8 +85,8 @@ double leadingNumber(std::string_view text) noexcept
         return negative ? -0.0 : 0.0;
 
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(text.data() + mantissaBegin, text.data() + end, value,
-                                           std::chars_format::general);
+    const auto [ptr, ec] =
+        std::from_chars(text.data() + mantissaBegin, text.data() + end, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // Decide by the decimal magnitude whether it overflowed or underflowed.
         const long long magnitude = exponent + (integerDigits > 0 ? integerDigits : -leadingFractionZeros);

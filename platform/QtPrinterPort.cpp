@@ -73,10 +73,10 @@ void QtPrinterPort::begin()
 {
     if (!m_painter.begin(m_printer.get())) {
         const QString name = m_printer->printerName();
-        printerError(name.isEmpty()
-                         ? QStringLiteral("The password could not be printed: the print system refused the job.")
-                         : QStringLiteral("The password could not be printed: the printer \"%1\" refused the job.")
-                               .arg(name));
+        printerError(
+            name.isEmpty()
+                ? QStringLiteral("The password could not be printed: the print system refused the job.")
+                : QStringLiteral("The password could not be printed: the printer \"%1\" refused the job.").arg(name));
     }
     m_started = true;
     m_painter.setFont(m_font);
@@ -120,7 +120,8 @@ void QtPrinterPort::endDocument()
         begin();
     m_finished = true;
     if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
-        printerError(QStringLiteral("The password could not be printed: the print system did not accept the document."));
+        printerError(
+            QStringLiteral("The password could not be printed: the print system did not accept the document."));
 }
 
 } // namespace velkrin

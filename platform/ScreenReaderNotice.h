@@ -3,8 +3,8 @@
 #include <QAccessible>
 #include <QPointer>
 #include <QString>
-#include <deque>
 #include <QWidget>
+#include <deque>
 
 namespace velkrin {
 

@@ -65,9 +65,9 @@ SodiumRandomSource::SodiumRandomSource() : m_missing(missingSecureSource())
 void SodiumRandomSource::fill(std::span<std::uint8_t> out)
 {
     if (!m_missing.isEmpty())
-        throw HostError(HostErrorKind::NoRandomSource,
-                        QStringLiteral("No secure random source is available, so no password can be made: %1.")
-                            .arg(m_missing));
+        throw HostError(
+            HostErrorKind::NoRandomSource,
+            QStringLiteral("No secure random source is available, so no password can be made: %1.").arg(m_missing));
     randombytes_buf(out.data(), out.size());
 }
 

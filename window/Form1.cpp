@@ -119,10 +119,9 @@ void Form1::countEdited(CountBox which)
 void Form1::describeStrength()
 {
     // A box whose text gave no count refuses Create whatever the stored counts.
-    const QString strength =
-        m_rejected[0] || m_rejected[1]
-            ? refusedStrengthText()
-            : passwordStrengthText(state.intLetters, state.intNumbers, Check1->checkState() == Qt::Checked);
+    const QString strength = m_rejected[0] || m_rejected[1] ? refusedStrengthText()
+                                                            : passwordStrengthText(state.intLetters, state.intNumbers,
+                                                                                   Check1->checkState() == Qt::Checked);
     for (QLineEdit *box : {txtLetters, txtNumbers}) {
         box->setToolTip(strength);
         box->setAccessibleDescription(strength);

@@ -11,7 +11,10 @@ namespace velkrin {
 
 namespace {
 
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
+constexpr int px(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
 
 // 8.25 and 9.75 points at 96 dpi, where the layout was drawn.
 constexpr int kDefaultPixels = 11;
@@ -84,8 +87,7 @@ void applyForm1Layout(Form1 &form)
     form.lblPassword->setAccessibleDescription(QStringLiteral("Current password"));
     form.XPButton1->setAccessibleDescription(QStringLiteral("Adds ten new passwords a second to the list"));
     form.XPButton2->setAccessibleDescription(QStringLiteral("Stops adding passwords to the list"));
-    form.XPButton3->setAccessibleDescription(
-        QStringLiteral("Writes the list to target.txt in the program's folder"));
+    form.XPButton3->setAccessibleDescription(QStringLiteral("Writes the list to target.txt in the program's folder"));
 
     // Centred on the screen when first shown: the client area now, the frame
     // once a window manager has put one around it.

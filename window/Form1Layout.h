@@ -24,6 +24,7 @@ inline constexpr int kClientHeightTwips = 7245;
 
 inline constexpr std::array<ControlPlacement, 19> kForm1Layout{{
     // name           left   top  width height tab
+    // clang-format off
     {"Frame3",           0, 5880, 3255, 1335, 15},
     {"XPButton3",      720,  840, 1575,  375, 18},
     {"XPButton2",     1680,  240, 1455,  375, 17},
@@ -43,6 +44,7 @@ inline constexpr std::array<ControlPlacement, 19> kForm1Layout{{
     {"Label2",        2400,  360,  735,  255,  5},
     {"Label1",         840,  360,  615,  255,  4},
     {"lblPassword",   4560, 1440, 3255,  375,  6},
+    // clang-format on
 }};
 
 // Places, sizes and styles every control, fixes the window's size and sets

@@ -44,8 +44,8 @@ namespace {
 
 [[noreturn]] void disagree(std::string_view text, const char *what, const std::string &detail)
 {
-    std::fprintf(stderr, "DISAGREEMENT on text \"%.*s\": %s (%s)\n", static_cast<int>(text.size()), text.data(),
-                 what, detail.c_str());
+    std::fprintf(stderr, "DISAGREEMENT on text \"%.*s\": %s (%s)\n", static_cast<int>(text.size()), text.data(), what,
+                 detail.c_str());
     std::abort();
 }
 
@@ -64,7 +64,10 @@ locale_t cLocale()
     return locale;
 }
 
-bool asciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool asciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The number at the start of `text` as plain text ("" when there is none):
 // blanks (space, tab) skipped, then [+-]? digits [. digits] with at least one
@@ -185,8 +188,8 @@ std::optional<std::int16_t> programSum(std::int16_t a, std::int16_t b)
     }
 }
 
-void checkOneEdit(std::string_view text, std::int16_t &changed, std::int16_t other, bool lettersBox,
-                  int &refChanged, int refOther)
+void checkOneEdit(std::string_view text, std::int16_t &changed, std::int16_t other, bool lettersBox, int &refChanged,
+                  int refOther)
 {
     // Program.
     const QString boxText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -198,19 +201,22 @@ void checkOneEdit(std::string_view text, std::int16_t &changed, std::int16_t oth
     // the text that went through QString alike.
     const double rawValue = velkrin::leadingNumber(text);
     if (std::bit_cast<std::uint64_t>(rawValue) != std::bit_cast<std::uint64_t>(programValue))
-        disagree(text, "value changed by the QString round trip", hexDouble(rawValue) + " vs " + hexDouble(programValue));
+        disagree(text, "value changed by the QString round trip",
+                 hexDouble(rawValue) + " vs " + hexDouble(programValue));
 
     // Reference.
     const std::string prefix = acceptedPrefix(text);
     const double expectedValue = referenceDouble(prefix, text);
     if (std::bit_cast<std::uint64_t>(expectedValue) != std::bit_cast<std::uint64_t>(programValue))
-        disagree(text, "value", "program " + hexDouble(programValue) + ", strtod " + hexDouble(expectedValue) +
-                                    " on \"" + prefix + "\"");
+        disagree(text, "value",
+                 "program " + hexDouble(programValue) + ", strtod " + hexDouble(expectedValue) + " on \"" + prefix +
+                     "\"");
 
     const std::optional<int> expectedCount = referenceCount(expectedValue);
     if (count.has_value() != expectedCount.has_value() || (count && *count != *expectedCount))
-        disagree(text, "count", (count ? std::to_string(*count) : "overflow") + " vs expected " +
-                                    (expectedCount ? std::to_string(*expectedCount) : "overflow"));
+        disagree(text, "count",
+                 (count ? std::to_string(*count) : "overflow") + " vs expected " +
+                     (expectedCount ? std::to_string(*expectedCount) : "overflow"));
 
     std::optional<int> exactCount;
     if (countFromLongDouble(referenceLongDouble(prefix), exactCount) &&

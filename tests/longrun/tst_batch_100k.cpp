@@ -115,7 +115,8 @@ void tst_LongRun::batchOf100kIsSavedInOrderWithBoundedMemory()
     QFile file(dir.filePath(QStringLiteral("target.txt")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
-    std::printf("saved %lld bytes in %lld ms\n", static_cast<long long>(content.size()), static_cast<long long>(saveMs));
+    std::printf("saved %lld bytes in %lld ms\n", static_cast<long long>(content.size()),
+                static_cast<long long>(saveMs));
     QCOMPARE(content.size(), qsizetype{kItems} * 8); // six characters and CR LF each
     QVERIFY(content.endsWith("\r\n"));
 

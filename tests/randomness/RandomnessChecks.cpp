@@ -184,8 +184,8 @@ EntReport runEnt(const std::vector<std::uint8_t> &bytes)
     // -t: one CSV line of results.
     ent.start(QStringLiteral("ent"), {QStringLiteral("-t"), file.fileName()});
     if (!ent.waitForFinished(120'000) || ent.exitStatus() != QProcess::NormalExit || ent.exitCode() != 0) {
-        report.error = "ent did not run: " + ent.errorString().toStdString() + " " +
-                       ent.readAllStandardError().toStdString();
+        report.error =
+            "ent did not run: " + ent.errorString().toStdString() + " " + ent.readAllStandardError().toStdString();
         return report;
     }
     // 0,File-bytes,Entropy,Chi-square,Mean,Monte-Carlo-Pi,Serial-Correlation

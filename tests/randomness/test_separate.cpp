@@ -8,10 +8,10 @@
 #include "RandomnessChecks.h"
 
 #include "generation/CharacterPools.h"
-#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"
+#include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>
 

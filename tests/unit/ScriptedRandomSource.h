@@ -20,9 +20,8 @@ public:
     // Serves `script` first, then `after` for ever.
     static ScriptedRandomSource sequence(std::vector<std::uint8_t> script, std::uint8_t after = 0)
     {
-        return ScriptedRandomSource([script = std::move(script), after](std::size_t i) {
-            return i < script.size() ? script[i] : after;
-        });
+        return ScriptedRandomSource(
+            [script = std::move(script), after](std::size_t i) { return i < script.size() ? script[i] : after; });
     }
 
     void fill(std::span<std::uint8_t> out) override

@@ -3,12 +3,12 @@
 
 #include "ScriptedRandomSource.h"
 
-#include "support/StateGenerators.h"
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
 #include "platform/HostError.h"
 #include "platform/SodiumRandomSource.h"
 #include "platform/UniformPicker.h"
+#include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>
 
@@ -42,9 +42,11 @@ struct GeneratorCase {
 };
 
 const GeneratorCase kGenerators[] = {
+    // clang-format off
     {"RandomLetters", &RandomLetters, &MainWindowState::strLetters, &kLetters},
     {"RandomNumbers", &RandomNumbers, &MainWindowState::strNumbers, &kDigits},
     {"RandomPassword", &RandomPassword, &MainWindowState::strPassword, &kMixed},
+    // clang-format on
 };
 
 MainWindowState filledState()
@@ -113,7 +115,7 @@ TEST_F(Generators, ShorterOutputReplacesLongerAndLeavesEarlierCopiesAlone)
 {
     MainWindowState state;
     RandomPassword(state, 40, *picker);
-    const QString earlier = state.strPassword;          // shares the field's buffer
+    const QString earlier = state.strPassword; // shares the field's buffer
     const std::u16string earlierText = earlier.toStdU16String();
     RandomPassword(state, 6, *picker);
     EXPECT_EQ(state.strPassword.size(), 6);

@@ -58,9 +58,9 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText)
     EXPECT_EQ(leadingNumber(".5"), 0.5);
     EXPECT_EQ(leadingNumber("5."), 5.0);
     EXPECT_EQ(leadingNumber("007"), 7.0);
-    EXPECT_EQ(leadingNumber("1,5"), 1.0);      // a comma is never a decimal point
+    EXPECT_EQ(leadingNumber("1,5"), 1.0); // a comma is never a decimal point
     EXPECT_EQ(leadingNumber("1.2.3"), 1.2);
-    EXPECT_EQ(leadingNumber("3e1.5"), 30.0);   // the exponent takes digits only
+    EXPECT_EQ(leadingNumber("3e1.5"), 30.0); // the exponent takes digits only
     EXPECT_EQ(leadingNumber("123456789012345678901234567890"), 1.2345678901234568e29);
     // Many mantissa digits balanced by a large negative exponent.
     EXPECT_EQ(leadingNumber("1" + std::string(400, '0') + "e-400"), 1.0);
@@ -108,9 +108,9 @@ TEST(LeadingNumber, HugeAndTinyExponents)
     // Exponents with 30 or more digits: whatever the digits, never wrapped
     // round into a small or negative exponent.
     const std::string nines(30, '9');
-    for (const std::string &exponent : {nines, std::string(30, '7'), std::string(30, '8'),
-                                       std::string("123456789123456789123456789123"),
-                                       std::string("9223372036854775808"), std::string(60, '9')}) {
+    for (const std::string &exponent :
+         {nines, std::string(30, '7'), std::string(30, '8'), std::string("123456789123456789123456789123"),
+          std::string("9223372036854775808"), std::string(60, '9')}) {
         SCOPED_TRACE(exponent);
         EXPECT_EQ(leadingNumber("1e" + exponent), std::numeric_limits<double>::infinity());
         EXPECT_EQ(leadingNumber("1e+" + exponent), std::numeric_limits<double>::infinity());
@@ -156,7 +156,7 @@ TEST(LeadingNumber, DecimalPointIsAPointWhateverTheLocale)
     EXPECT_EQ(twoCommaFive, 2.0);
     EXPECT_EQ(hundred, 100.0);
     EXPECT_EQ(count, 4);
-    EXPECT_EQ(sumText, QStringLiteral("-1234"));   // no digit grouping
+    EXPECT_EQ(sumText, QStringLiteral("-1234")); // no digit grouping
 }
 
 TEST(RoundToInt16, RoundsHalfwayCasesToEven)
@@ -210,9 +210,9 @@ TEST(RoundToInt16, OutsideTheSixteenBitRangeIsAnOverflow)
     EXPECT_EQ(roundToInt16(-32768.4, what), -32768);
 
     // 32767.5 is a tie that rounds to the even 32768: out of range.
-    for (double value : {32767.5, 32768.0, 40000.0, -40000.0, -32768.6, -32769.5, 1e10, -1e10,
-                         std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                         std::numeric_limits<double>::quiet_NaN()}) {
+    for (double value :
+         {32767.5, 32768.0, 40000.0, -40000.0, -32768.6, -32769.5, 1e10, -1e10, std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
         const QString message = expectHostError(HostErrorKind::Overflow, [&] { roundToInt16(value, what); });
         EXPECT_TRUE(message.contains(what)) << value << ": " << message.toStdString();
     }
@@ -233,7 +233,7 @@ TEST(CheckedAddInt16, SumsInsideTheRangeAndRaisesOverflowOutside)
     EXPECT_EQ(checkedAddInt16(-16384, -16384, what), -32768);
     EXPECT_EQ(checkedAddInt16(32767, -32768, what), -1);
 
-    const std::int16_t overflowing[][2] = {{32767, 1}, {1, 32767}, {16384, 16384}, {30000, 3000},
+    const std::int16_t overflowing[][2] = {{32767, 1},   {1, 32767},       {16384, 16384}, {30000, 3000},
                                            {-32768, -1}, {-16385, -16384}, {32767, 32767}, {-32768, -32768}};
     for (const auto &pair : overflowing) {
         const QString message =

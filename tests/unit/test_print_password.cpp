@@ -21,14 +21,14 @@ namespace {
 
 struct Word {
     QString text;
-    double top = 0;    // points from the top of the page
+    double top = 0; // points from the top of the page
     double height = 0;
 };
 
 struct PrintedPage {
-    QString text;       // pdftotext -layout up to the page's form feed, trailing blanks removed
+    QString text; // pdftotext -layout up to the page's form feed, trailing blanks removed
     std::vector<Word> words;
-    QString fonts;      // pdffonts listing
+    QString fonts; // pdffonts listing
     int pages = 0;
 };
 
@@ -68,8 +68,8 @@ PrintedPage print(const QString &dateText, const QString &password)
     }
     page.text = lines.join(QLatin1Char('\n'));
 
-    static const QRegularExpression wordPattern(
-        QStringLiteral(R"re(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression wordPattern(QStringLiteral(
+        R"re(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">([^<]*)</word>)re"));
     const QString boxes = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     for (auto it = wordPattern.globalMatch(boxes); it.hasNext();) {
         const auto m = it.next();

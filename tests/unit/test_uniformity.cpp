@@ -39,10 +39,14 @@ constexpr std::int32_t kDraws = 1'000'000;
 double criticalValue(std::size_t cells)
 {
     switch (cells) {
-    case 10: return 44.811;
-    case 26: return 73.895;
-    case 62: return 128.525;
-    case 100: return 180.793;
+    case 10:
+        return 44.811;
+    case 26:
+        return 73.895;
+    case 62:
+        return 128.525;
+    case 100:
+        return 180.793;
     }
     ADD_FAILURE() << "no critical value for " << cells << " cells";
     return 0;
@@ -119,9 +123,11 @@ struct Pool {
 };
 
 const Pool kPools[] = {
+    // clang-format off
     {"letters", &RandomLetters, &MainWindowState::strLetters, QStringLiteral("abcdefghijklmnopqrstuvwxyz")},
     {"digits", &RandomNumbers, &MainWindowState::strNumbers, QStringLiteral("1234567890")},
     {"mixed", &RandomPassword, &MainWindowState::strPassword,
+     // clang-format on
      QStringLiteral("abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ")},
 };
 

@@ -97,6 +97,7 @@ void CountsTest::typedEdits_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QList<int>>("countAfterEachKey");
 
+    // clang-format off
     QTest::newRow("letters 12 via 1") << "letters" << "12" << QList<int>{1, 12};
     QTest::newRow("numbers 12 via 1") << "numbers" << "12" << QList<int>{1, 12};
     QTest::newRow("letters cleared") << "letters" << "\b" << QList<int>{0};
@@ -109,6 +110,7 @@ void CountsTest::typedEdits_data()
     QTest::newRow("numbers -5") << "numbers" << "-5" << QList<int>{0, -5};
     QTest::newRow("letters only text") << "letters" << "ab" << QList<int>{0, 0};
     QTest::newRow("typing past a stop") << "letters" << "20\b5" << QList<int>{2, 20, 2, 25};
+    // clang-format on
 }
 
 void CountsTest::typedEdits()
@@ -126,11 +128,10 @@ void CountsTest::typedEdits()
     for (qsizetype i = 0; i < typed.size(); ++i) {
         FormHarness::typeKey(box(form, which), typed[i]);
         const int expected = countAfterEachKey[i];
-        QVERIFY2(count(form, which) == expected,
-                 qPrintable(QStringLiteral("after \"%1\": count %2, expected %3")
-                                .arg(box(form, which)->text())
-                                .arg(count(form, which))
-                                .arg(expected)));
+        QVERIFY2(count(form, which) == expected, qPrintable(QStringLiteral("after \"%1\": count %2, expected %3")
+                                                                .arg(box(form, which)->text())
+                                                                .arg(count(form, which))
+                                                                .arg(expected)));
         QCOMPARE(count(form, otherBox(which)), 3); // only the edited box is read
         QCOMPARE(form.lblRandom->text(), caption(expected + 3));
     }
@@ -164,10 +165,12 @@ void CountsTest::countOutOfRange_data()
     QTest::addColumn<int>("lastGoodCount");
     QTest::addColumn<QString>("countName");
 
+    // clang-format off
     QTest::newRow("letters 40000") << "letters" << "40000" << 4000 << "number of letters";
     QTest::newRow("numbers 40000") << "numbers" << "40000" << 4000 << "number of digits";
     QTest::newRow("numbers -40000") << "numbers" << "-40000" << -4000 << "number of digits";
     QTest::newRow("letters 32767.5") << "letters" << "32767.5" << 32767 << "number of letters";
+    // clang-format on
 }
 
 void CountsTest::countOutOfRange()
@@ -221,9 +224,11 @@ void CountsTest::sumOutOfRange_data()
     QTest::addColumn<QString>("secondText");
     QTest::addColumn<int>("lastShownTotal");
 
+    // clang-format off
     QTest::newRow("30000 letters + 3000 digits") << "letters" << "30000" << "numbers" << "3000" << 30300;
     QTest::newRow("30000 digits + 3000 letters") << "numbers" << "30000" << "letters" << "3000" << 30300;
     QTest::newRow("-30000 letters + -3000 digits") << "letters" << "-30000" << "numbers" << "-3000" << -30300;
+    // clang-format on
 }
 
 void CountsTest::sumOutOfRange()

@@ -2,18 +2,18 @@
 
 #include "FormHarness.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QMimeData>
 #include <QElapsedTimer>
-#include <QAccessible>
-#include <QtGui/private/qguiapplication_p.h>
-#include <QtGui/qpa/qplatformaccessibility.h>
-#include <QtGui/qpa/qplatformintegration.h>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <numeric>
 
 using namespace velkrin;
@@ -100,6 +100,7 @@ void CreateAndBatchTest::createComposes_data()
 {
     QTest::addColumn<Trigger>("trigger");
     QTest::addColumn<bool>("mixed");
+    // clang-format off
     QTest::newRow("click, separate") << Trigger::Click << false;
     QTest::newRow("click, mixed") << Trigger::Click << true;
     QTest::newRow("space on the focused Create, separate") << Trigger::SpaceOnFocus << false;
@@ -108,6 +109,7 @@ void CreateAndBatchTest::createComposes_data()
     QTest::newRow("keypad Enter on the focused Create, mixed") << Trigger::EnterOnFocus << true;
     QTest::newRow("Alt+C from a count box, separate") << Trigger::AltC << false;
     QTest::newRow("Alt+C from a count box, mixed") << Trigger::AltC << true;
+    // clang-format on
 }
 
 void CreateAndBatchTest::createComposes()
@@ -238,9 +240,11 @@ void CreateAndBatchTest::negativeCountAtCreate_data()
     QTest::addColumn<bool>("mixed");
     QTest::addColumn<bool>("lettersRenewed");
 
+    // clang-format off
     QTest::newRow("separate, 2 letters and -1 digits") << "2" << "-1" << false << true;
     QTest::newRow("separate, -1 letters and 3 digits") << "-1" << "3" << false << false;
     QTest::newRow("mixed, -4 + 3 in total") << "-4" << "3" << true << false;
+    // clang-format on
 }
 
 void CreateAndBatchTest::negativeCountAtCreate()
@@ -336,9 +340,11 @@ void CreateAndBatchTest::ticksAppendToList_data()
     QTest::addColumn<bool>("mixed");
     QTest::addColumn<int>("ticks");
     QTest::addColumn<bool>("byKeyboard"); // Return on Generate, keypad Enter on Stop
+    // clang-format off
     QTest::newRow("separate, 1 tick") << false << 1 << false;
     QTest::newRow("separate, 12 ticks") << false << 12 << false;
     QTest::newRow("mixed, 12 ticks, by keyboard") << true << 12 << true;
+    // clang-format on
 }
 
 void CreateAndBatchTest::ticksAppendToList()
@@ -424,6 +430,7 @@ void CreateAndBatchTest::repeatedPressesKeepState_data()
 {
     QTest::addColumn<QString>("presses");
     QTest::addColumn<bool>("running");
+    // clang-format off
     QTest::newRow("Stop while idle") << "S" << false;
     QTest::newRow("Stop twice") << "SS" << false;
     QTest::newRow("Generate") << "G" << true;
@@ -432,6 +439,7 @@ void CreateAndBatchTest::repeatedPressesKeepState_data()
     QTest::newRow("Stop while stopped") << "GSS" << false;
     QTest::newRow("Generate, Generate, Stop") << "GGS" << false;
     QTest::newRow("Generate again after Stop") << "GSG" << true;
+    // clang-format on
 }
 
 void CreateAndBatchTest::repeatedPressesKeepState()
@@ -471,6 +479,7 @@ void CreateAndBatchTest::changesTakeEffectOnNextTick()
         QRegularExpression expected;
     };
     const std::vector<Step> steps{
+        // clang-format off
         {"start-up counts", [] {}, separatePattern(3, 3)},
         {"5 letters", [&] { h.replaceText(form.txtLetters, QStringLiteral("5")); }, separatePattern(5, 3)},
         {"no digits", [&] { h.clearText(form.txtNumbers); }, separatePattern(5, 0)},
@@ -478,6 +487,7 @@ void CreateAndBatchTest::changesTakeEffectOnNextTick()
         {"12 digits, mixed", [&] { h.replaceText(form.txtNumbers, QStringLiteral("12")); }, mixedPattern(17)},
         {"separate again", [&] { QTest::mouseClick(form.Check1, Qt::LeftButton); }, separatePattern(5, 12)},
         {"nothing at all", [&] { h.clearText(form.txtLetters); h.clearText(form.txtNumbers); },
+         // clang-format on
          QRegularExpression(QStringLiteral("^$"))},
     };
 
@@ -504,11 +514,13 @@ void CreateAndBatchTest::errorWhileRunningStopsBatch_data()
     QTest::addColumn<bool>("mixed");
     QTest::addColumn<bool>("failsOnTick"); // else on the typed edit itself
 
+    // clang-format off
     QTest::newRow("negative digits on a tick") << "numbers" << "-2" << false << true;
     QTest::newRow("negative letters on a tick") << "letters" << "-1" << false << true;
     QTest::newRow("negative total on a tick, mixed") << "letters" << "-4" << true << true;
     QTest::newRow("count too large, typed") << "letters" << "40000" << false << false;
     QTest::newRow("sum too large, typed") << "numbers" << "32765" << false << false;
+    // clang-format on
 }
 
 void CreateAndBatchTest::errorWhileRunningStopsBatch()

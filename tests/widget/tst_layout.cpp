@@ -26,6 +26,7 @@ struct Placement {
 };
 
 constexpr Placement kDrawn[] = {
+    // clang-format off
     {"Frame3", "Form1", 0, 5880, 3255, 1335, 15},
     {"XPButton3", "Frame3", 720, 840, 1575, 375, 18},
     {"XPButton2", "Frame3", 1680, 240, 1455, 375, 17},
@@ -45,6 +46,7 @@ constexpr Placement kDrawn[] = {
     {"Label2", "Frame1", 2400, 360, 735, 255, 5},
     {"Label1", "Frame1", 840, 360, 615, 255, 4},
     {"lblPassword", "Form1", 4560, 1440, 3255, 375, 6},
+    // clang-format on
 };
 
 QWidget *control(Form1 &form, const QString &name)
@@ -219,12 +221,18 @@ void LayoutTest::inView_data()
 
     for (const char *name : {"Frame1", "Frame2", "Frame3", "txtLetters", "Label1", "Label3", "txtNumbers", "Label2",
                              "List1", "XPButton1", "XPButton2", "XPButton3"})
+        // clang-format off
         QTest::newRow(name) << name << "all" << "";
+    // clang-format on
     for (const char *name : {"cmdCreate", "cmdPrint", "lblPassword"})
+        // clang-format off
         QTest::newRow(name) << name << "none" << "right of the client area";
+    // clang-format on
     for (const char *name : {"Check1", "lblRandom", "Label5"})
+        // clang-format off
         QTest::newRow(name) << name << "none" << "below Frame1";
     QTest::newRow("Label4") << "Label4" << "top row" << "below Frame1";
+    // clang-format on
 }
 
 void LayoutTest::inView()
@@ -301,6 +309,7 @@ void LayoutTest::captions_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
+    // clang-format off
     QTest::newRow("Frame1") << "Frame1" << "           Target Length";
     QTest::newRow("Frame2") << "Frame2" << "";
     QTest::newRow("Frame3") << "Frame3" << "";
@@ -315,6 +324,7 @@ void LayoutTest::captions_data()
     QTest::newRow("Label3") << "Label3" << "+";
     QTest::newRow("Label4") << "Label4" << "OR";
     QTest::newRow("Label5") << "Label5" << "(upper and lower case)";
+    // clang-format on
 }
 
 void LayoutTest::captions()
@@ -350,15 +360,25 @@ void LayoutTest::fonts_data()
     for (const Placement &p : kDrawn) {
         const QString name = QLatin1String(p.name);
         if (name == QLatin1String("Frame1"))
+            // clang-format off
             QTest::newRow(p.name) << name << 13 << true << false;
+        // clang-format on
         else if (name == QLatin1String("Label3") || name == QLatin1String("Label4"))
+            // clang-format off
             QTest::newRow(p.name) << name << 11 << true << true;
+        // clang-format on
         else if (name == QLatin1String("lblPassword"))
+            // clang-format off
             QTest::newRow(p.name) << name << 13 << false << true;
+        // clang-format on
         else
+            // clang-format off
             QTest::newRow(p.name) << name << 11 << false << false;
+        // clang-format on
     }
+    // clang-format off
     QTest::newRow("the window") << "Form1" << 11 << false << false;
+    // clang-format on
 }
 
 void LayoutTest::fonts()
@@ -387,7 +407,8 @@ void LayoutTest::fonts()
                  "bold is drawn no wider than regular");
     }
     if (pixels > 11)
-        QVERIFY2(QFontMetricsF(font).height() > QFontMetricsF(regular).height(), "13 pixels are drawn no taller than 11");
+        QVERIFY2(QFontMetricsF(font).height() > QFontMetricsF(regular).height(),
+                 "13 pixels are drawn no taller than 11");
 
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);

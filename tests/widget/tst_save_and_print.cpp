@@ -148,10 +148,12 @@ void SaveAndPrintTest::saveWritesList_data()
     QTest::addColumn<int>("ticks");
     QTest::addColumn<qint64>("expectedSize"); // -1: not fixed
 
+    // clang-format off
     QTest::newRow("three passwords of six") << "3" << "3" << false << 3 << qint64(24);
     QTest::newRow("empty list") << "3" << "3" << false << 0 << qint64(0);
     QTest::newRow("empty passwords, CR LF alone") << "0" << "0" << false << 2 << qint64(4);
     QTest::newRow("forty mixed passwords of 20") << "8" << "12" << true << 40 << qint64(40 * 22);
+    // clang-format on
 }
 
 void SaveAndPrintTest::saveWritesList()
@@ -259,12 +261,14 @@ void SaveAndPrintTest::printPage_data()
 {
     QTest::addColumn<PrintTrigger>("trigger");
     QTest::addColumn<PageContent>("content");
+    // clang-format off
     QTest::newRow("click, no password yet") << PrintTrigger::Click << PageContent::NoPassword;
     QTest::newRow("click, after Create") << PrintTrigger::Click << PageContent::AfterCreate;
     QTest::newRow("click, batch running") << PrintTrigger::Click << PageContent::BatchRunning;
     QTest::newRow("Alt+P, no password yet") << PrintTrigger::AltP << PageContent::NoPassword;
     QTest::newRow("Alt+P, after Create") << PrintTrigger::AltP << PageContent::AfterCreate;
     QTest::newRow("click, letters ffl, one sign each") << PrintTrigger::Click << PageContent::FfLetters;
+    // clang-format on
 }
 
 void SaveAndPrintTest::printPage()
@@ -339,10 +343,12 @@ void SaveAndPrintTest::printedLines_data()
     QTest::addColumn<bool>("created");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("date"); // FormHarness::fixedToday() in the locale's short format
+    // clang-format off
     QTest::newRow("no password yet: two empty lines, C") << false << "C" << "27 Nov 2031";
     QTest::newRow("after Create, C") << true << "C" << "27 Nov 2031";
     QTest::newRow("after Create, en_US") << true << "en_US" << "11/27/31";
     QTest::newRow("after Create, de_DE") << true << "de_DE" << "27.11.31";
+    // clang-format on
 }
 
 void SaveAndPrintTest::printedLines()
@@ -364,8 +370,8 @@ void SaveAndPrintTest::printedLines()
     QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
     const QString heading = QStringLiteral("Password Created ") + date;
     const QStringList expected{
-        QStringLiteral("size 12"),      QStringLiteral("bold"),    QStringLiteral("line:") + heading,
-        QStringLiteral("line:") + kRule, QStringLiteral("line:"),   QStringLiteral("line:") + form.lblPassword->text(),
+        QStringLiteral("size 12"),       QStringLiteral("bold"),  QStringLiteral("line:") + heading,
+        QStringLiteral("line:") + kRule, QStringLiteral("line:"), QStringLiteral("line:") + form.lblPassword->text(),
         QStringLiteral("end"),
     };
     QCOMPARE(calls, expected);
@@ -379,9 +385,11 @@ void SaveAndPrintTest::printFailure_data()
 {
     QTest::addColumn<QString>("failure");
     QTest::addColumn<bool>("batchRunning");
+    // clang-format off
     QTest::newRow("no default printer") << "no printer" << false;
     QTest::newRow("no default printer, batch running") << "no printer" << true;
     QTest::newRow("job refused") << "refused" << false;
+    // clang-format on
 }
 
 void SaveAndPrintTest::printFailure()
