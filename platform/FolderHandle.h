@@ -11,8 +11,8 @@ namespace velkrin {
 // been renamed or moved since.
 class FolderHandle {
 public:
-    // Opens the folder at `path` now (a path is how tests and benchmarks name
-    // a folder, hence implicit). One that cannot be opened remembers why.
+    // Opens the folder at `path` now; one that cannot be opened remembers why.
+    // Implicit, so that a folder can be named by its path wherever one is due.
     FolderHandle(const QString &path);
     // The folder that holds the running executable, found through the raw
     // bytes of /proc/self/exe: Qt's application folder is empty when that
