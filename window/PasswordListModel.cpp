@@ -35,7 +35,7 @@ QVariant PasswordListModel::data(const QModelIndex &index, int role) const
         if (bytes.size() > kShownLength)
             return QString::fromUtf8(bytes.first(kShownLength)) + QChar(0x2026); // ellipsis
     }
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == PasswordRole)
+    if (role == Qt::DisplayRole || role == PasswordRole)
         return m_items.item(index.row());
     return {};
 }

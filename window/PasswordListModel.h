@@ -11,8 +11,8 @@ namespace velkrin {
 class PasswordListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
-    // The whole item, for copying; the display role shows only the beginning
-    // of a long one.
+    // The whole item, for copying and for screen readers; the display role
+    // shows only the beginning of a long one.
     static constexpr int PasswordRole = Qt::UserRole;
     // More characters than the list's width shows: the view lays out and
     // elides the display text on every repaint, which for items of tens of

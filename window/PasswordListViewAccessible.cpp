@@ -1,6 +1,7 @@
 // PasswordListView as assistive technology sees it: a list whose children are
 // its items, instead of the table of cells Qt would report for a QTableView.
 
+#include "window/PasswordListModel.h"
 #include "window/PasswordListView.h"
 
 #include <QAccessibleWidget>
@@ -35,7 +36,7 @@ public:
         // The whole password, however the view shows it.
         if (t != QAccessible::Name || !isValid())
             return {};
-        return index().data(Qt::AccessibleTextRole).toString();
+        return index().data(PasswordListModel::PasswordRole).toString();
     }
 
     QRect rect() const override

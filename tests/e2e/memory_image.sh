@@ -25,12 +25,7 @@ print(ctypes.CDLL(None).ptrace(0x4206, p, None, None) == 0, readable())  # PTRAC
 [[ $access == "False False" ]] || fail "another process of the same user can attach, read: $access"
 
 key Tab && type_over 20 && key Tab && type_over 20 # 20 letters + 20 digits: unmistakable bytes
-batch() { # rows: Generate until the list shows that many, then Stop
-    local rows=$1
-    click_control Generate
-    wait_until 10 eval '(($(list_rows_shown) >= rows))' || fail "the list never showed $rows rows"
-    click_control Stop
-}
+batch() { click_control Generate; wait_for_list "$1"; click_control Stop; }
 batch 4
 gcore -o "$WORK/core" "$APP_PID" >"$WORK/gcore.log" 2>&1 || fail "gcore could not attach as root"
 batch 8

@@ -49,7 +49,7 @@ mark
 key space
 hears '[a-z]{3}[0-9]{3}\.'
 spoken=$(since | grep -Ex '[a-z]{3}[0-9]{3}\.')
-shown=$(atspi tree | sed -n 's/.* label "\(.*\)" .* \[Current password\]$/\1/p')
+shown=$(atspi name "Current password")
 [[ $spoken == "$shown." ]] || fail "Orca said \"$spoken\" after Create; the password is \"$shown\""
 
 key Tab
@@ -74,7 +74,7 @@ hears 'list\.'
 key Tab
 mark
 key Return
-wait_until 20 eval '(($(atspi tree | grep -c " list item ") >= 5))' || fail "the list did not fill"
+wait_for_list 5
 key Tab Return
 since | grep -Eqx '[a-z]+[0-9]+\.' && fail "Orca spoke during batch mode: $(since | tr '\n' '|')"
 atspi tree >"$WORK/tree.txt"

@@ -10,9 +10,6 @@ command -v wmctrl >/dev/null || fail "wmctrl is missing (see scripts/packages-te
 
 SCREEN_W=1024
 SCREEN_H=768
-# A request has been answered once the window has stood still a while: longer
-# than the program waits (0.3 s) before it takes a turned-back window home.
-QUIET_MS=700
 
 # The frame's centre is the screen's, to 2 pixels (compared doubled, so the
 # half pixels of odd sizes count).
@@ -34,19 +31,14 @@ assert_frame_centred() {
 
 net_wm_state() { xprop -id "$MAIN_WIN" _NET_WM_STATE 2>/dev/null; }
 
-# Size, place and state of the window, to tell when it stops changing.
-window_snapshot() { echo "$(client_size "$MAIN_WIN") $(frame_geometry "$MAIN_WIN") $(net_wm_state)"; }
-
-# True once the snapshot has not changed for QUIET_MS.
-QUIET_SNAPSHOT= QUIET_SINCE=
+# A request has been answered once the window's size, place and state have
+# held for 0.7 s: longer than the program waits (0.3 s) before it takes a
+# turned-back window home.
 window_quiet() {
     local now=$EPOCHREALTIME snapshot
-    snapshot=$(window_snapshot)
-    if [[ $snapshot != "$QUIET_SNAPSHOT" ]]; then
-        QUIET_SNAPSHOT=$snapshot QUIET_SINCE=$now
-        return 1
-    fi
-    awk -v a="$QUIET_SINCE" -v b="$now" -v q="$QUIET_MS" 'BEGIN { exit !((b - a) * 1000 >= q) }'
+    snapshot="$(client_size "$MAIN_WIN") $(frame_geometry "$MAIN_WIN") $(net_wm_state)"
+    [[ $snapshot == "$QUIET_SNAPSHOT" ]] || { QUIET_SNAPSHOT=$snapshot QUIET_SINCE=$now; return 1; }
+    awk -v a="$QUIET_SINCE" -v b="$now" 'BEGIN { exit !(b - a >= 0.7) }'
 }
 
 # request "what" <command...>: the client area keeps its size and the window
