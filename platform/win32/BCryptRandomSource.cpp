@@ -1,0 +1,32 @@
+#include "platform/win32/BCryptRandomSource.h"
+
+#include "platform/HostError.h"
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+#include <bcrypt.h>
+#include <winternl.h>
+#include <climits>
+
+namespace velkrin::win32 {
+
+void BCryptRandomSource::fill(std::span<std::uint8_t> out)
+{
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ULONG take = static_cast<ULONG>(std::min<std::size_t>(out.size() - done, ULONG_MAX));
+        const NTSTATUS status = BCryptGenRandom(nullptr, out.data() + done, take, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+        if (status < 0) {
+            // NTSTATUS codes have their text in ntdll's message table.
+            const ULONG error = RtlNtStatusToDosError(status);
+            throw HostError(HostErrorKind::NoRandomSource,
+                            "No secure random source is available, so no password can be made: "
+                            "BCryptGenRandom failed (" +
+                                systemMessage(error) + ").");
+        }
+        done += take;
+    }
+}
+
+} // namespace velkrin::win32

@@ -1,0 +1,252 @@
+#include "platform/win32/ExecutableFolder.h"
+
+#include "platform/HostError.h"
+#include "platform/win32/BCryptRandomSource.h"
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace velkrin::win32 {
+
+namespace {
+
+[[noreturn]] void saveFailed(const std::wstring &path, const std::string &reason)
+{
+    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + narrow(path) + "\": " + reason + ".");
+}
+
+[[noreturn]] void systemFailed(const std::wstring &path, DWORD error = GetLastError())
+{
+    saveFailed(path, systemMessage(error));
+}
+
+struct Handle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    Handle() = default;
+    explicit Handle(HANDLE owned) : h(owned) {}
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+    ~Handle() { close(); }
+    void close()
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
+};
+
+// What stands at `path` now, links followed to the file they lead to.
+struct Target {
+    std::wstring path; // as the user's folder names it, for messages
+    std::wstring real; // where the new file goes
+    bool exists = false;
+};
+
+std::wstring finalPath(HANDLE file)
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length + 1);
+    }
+}
+
+void locate(Target &target)
+{
+    const DWORD attributes = GetFileAttributesW(target.path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)
+            systemFailed(target.path, error);
+        target.real = target.path;
+        return;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        saveFailed(target.path, "a folder of that name is in the way");
+    // A read-only file stays as it is, as the mark asks.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        saveFailed(target.path, "the file is read-only");
+    // Open without access rights: enough to learn what it is and where a
+    // link leads, and it disturbs no other program's use of the file.
+    Handle file(CreateFileW(target.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE)
+        systemFailed(target.path);
+    if (GetFileType(file.h) != FILE_TYPE_DISK)
+        saveFailed(target.path, "something that is not a file on disk is in the way");
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.h, &info))
+        systemFailed(target.path);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        saveFailed(target.path, "a link to a folder of that name is in the way");
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+        saveFailed(target.path, "the file is read-only");
+    target.real = finalPath(file.h);
+    if (target.real.empty())
+        target.real = target.path;
+    target.exists = true;
+}
+
+// A security descriptor that gives the user running the program full access
+// and nobody else any: the new file holds passwords in plain text.
+struct OwnerOnly {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+    OwnerOnly()
+    {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+            return;
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        std::vector<unsigned char> buffer(size);
+        wchar_t *sid = nullptr;
+        if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+            ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid, &sid)) {
+            // P: protected, inherits nothing from the folder.
+            const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
+            if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
+                                                                     nullptr))
+                attributes.lpSecurityDescriptor = descriptor;
+            LocalFree(sid);
+        }
+        CloseHandle(token);
+    }
+    ~OwnerOnly() { LocalFree(descriptor); }
+    OwnerOnly(const OwnerOnly &) = delete;
+    OwnerOnly &operator=(const OwnerOnly &) = delete;
+};
+
+class TemporaryFile final : public FileSink {
+public:
+    TemporaryFile(const std::wstring &target, const std::wstring &shownPath) : m_shownPath(shownPath)
+    {
+        OwnerOnly security;
+        BCryptRandomSource random;
+        for (int attempt = 0; m_file.h == INVALID_HANDLE_VALUE; ++attempt) {
+            std::array<std::uint8_t, 8> bytes{};
+            random.fill(bytes);
+            wchar_t suffix[24];
+            std::swprintf(suffix, 24, L".%02x%02x%02x%02x%02x%02x.tmp", bytes[0], bytes[1], bytes[2], bytes[3],
+                          bytes[4], bytes[5]);
+            m_path = target + suffix;
+            m_file.h = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, &security.attributes, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            const DWORD error = GetLastError();
+            if (m_file.h == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt == 100))
+                systemFailed(m_shownPath, error);
+        }
+        m_created = true;
+    }
+    ~TemporaryFile() override
+    {
+        m_file.close();
+        if (m_created && !m_renamed)
+            DeleteFileW(m_path.c_str());
+    }
+
+    void write(std::span<const char> bytes) override
+    {
+        while (!bytes.empty()) {
+            const DWORD take = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(m_file.h, bytes.data(), take, &written, nullptr))
+                systemFailed(m_shownPath);
+            if (written == 0)
+                systemFailed(m_shownPath, ERROR_WRITE_FAULT);
+            bytes = bytes.subspan(written);
+        }
+    }
+
+    void finish()
+    {
+        if (!FlushFileBuffers(m_file.h))
+            systemFailed(m_shownPath);
+        m_file.close();
+    }
+    const std::wstring &path() const noexcept { return m_path; }
+    void renamed() noexcept { m_renamed = true; }
+
+private:
+    std::wstring m_shownPath;
+    std::wstring m_path;
+    Handle m_file;
+    bool m_created = false;
+    bool m_renamed = false;
+};
+
+} // namespace
+
+ExecutableFolder::ExecutableFolder()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            m_unknownReason = systemMessage(GetLastError());
+            return;
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        if (buffer.size() >= 32768) {
+            m_unknownReason = "its path is too long";
+            return;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    const std::size_t separator = buffer.find_last_of(L"\\/");
+    m_folder = separator == std::wstring::npos ? std::wstring(L".") : buffer.substr(0, separator);
+}
+
+ExecutableFolder::ExecutableFolder(std::wstring folder) : m_folder(std::move(folder)) {}
+
+void ExecutableFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
+{
+    if (m_folder.empty())
+        throw HostError(HostErrorKind::File,
+                        "The list could not be saved: the folder that holds the program is not known (" +
+                            m_unknownReason + ").");
+    Target target;
+    target.path = m_folder + L'\\' + widen(name);
+    locate(target);
+
+    TemporaryFile temp(target.real, target.path);
+    content(temp);
+    temp.finish();
+
+    // An existing file keeps its attributes and permissions (ReplaceFileW
+    // merges them into the new one); a new one is the temporary, renamed.
+    if (target.exists) {
+        if (ReplaceFileW(target.real.c_str(), temp.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                         nullptr)) {
+            temp.renamed();
+            return;
+        }
+        const DWORD error = GetLastError();
+        // The old file was already moved aside and is gone: put the new one
+        // in its place rather than leave no file at all.
+        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
+            systemFailed(target.path, error);
+    }
+    if (!MoveFileExW(temp.path().c_str(), target.real.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        systemFailed(target.path);
+    temp.renamed();
+}
+
+} // namespace velkrin::win32
