@@ -152,7 +152,7 @@ public:
         }
         m_created = true;
     }
-    ~TemporaryFile() override
+    ~TemporaryFile()
     {
         m_file.close();
         if (m_created && !m_renamed)

@@ -4,6 +4,8 @@
 #include "platform/SecureWipe.h"
 #include "platform/win32/WideText.h"
 
+#include <winspool.h>
+
 #include <cmath>
 
 namespace velkrin::win32 {

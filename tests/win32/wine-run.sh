@@ -30,7 +30,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     fi
 ) 9>"$WINEPREFIX.lock"
 
-# The server outlives this program by a few seconds; started here with its
-# own input and output, it holds no pipe of the caller (CTest waits for EOF).
-"$WINESERVER" </dev/null >/dev/null 2>&1 || true
+# The server and Wine's own services (started by wineboot) stay for 30 s
+# after the last program ends, so a run of many test programs starts them
+# once. Started here with their own input and output, they hold no pipe of
+# the caller (CTest waits for the end of the test's output).
+"$WINESERVER" -p30 </dev/null >/dev/null 2>&1 || true
+"$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || true
 exec "$WINELOADER" "$@"

@@ -1,0 +1,72 @@
+// Velkrin on Windows: the portable window over native Win32 controls.
+
+#include "platform/win32/BCryptRandomSource.h"
+#include "platform/win32/ExecutableFolder.h"
+#include "platform/win32/Form1Window.h"
+#include "platform/win32/GdiPrinterPort.h"
+#include "platform/win32/ProcessHardening.h"
+#include "platform/win32/ShortDate.h"
+#include "platform/win32/WideText.h"
+#include "window/Form1.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <exception>
+
+namespace {
+
+// Sharp text at any scaling: the window measures itself in the screen's DPI.
+// Looked up at run time, as Windows before 10 (1703) lacks the call.
+void becomeDpiAware()
+{
+    using SetContext = BOOL(WINAPI *)(DPI_AWARENESS_CONTEXT);
+    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+        auto set = reinterpret_cast<SetContext>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+        if (set && set(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE))
+            return;
+    }
+    SetProcessDPIAware();
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+{
+    using namespace velkrin;
+    using namespace velkrin::win32;
+
+    hardenProcess();
+    becomeDpiAware();
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+
+    try {
+        BCryptRandomSource random;
+        ExecutableFolder folder;
+        Form1Window window(instance);
+        const HostServices services{
+            random,
+            &GdiPrinterPort::openDefault,
+            folder,
+            &todayShortDate,
+            [&window](std::string_view message) { window.showWarning(message); },
+            // The native controls tell Windows' screen readers about their
+            // own changes (a label's new text, the list's new count).
+            [](std::string_view) {},
+        };
+        const Form1Controls controls{window.Timer1,     window.XPButton3, window.XPButton2, window.XPButton1,
+                                     window.List1,      window.cmdPrint,  window.cmdCreate, window.Check1,
+                                     window.txtNumbers, window.txtLetters, window.lblRandom, window.lblPassword};
+        Form1 form(controls, services);
+        form.Load();
+        return window.run(show);
+    } catch (const std::exception &error) {
+        // Only start-up gets here (the handlers report their own errors).
+        MessageBoxW(nullptr, widen(std::string("Velkrin could not start: ") + error.what()).c_str(), L"Velkrin",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/PackedStringList.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace velkrin::win32 {
+
+// The portable controls over native Win32 controls. Each wraps one child
+// window that Form1Window creates from the layout table; the window routes
+// the notifications (WM_COMMAND, WM_TIMER, WM_DRAWITEM) to them.
+
+class Win32TextBox final : public TextBox {
+public:
+    void attach(HWND edit, HWND tooltip);
+    std::string text() const override;
+    void setText(std::string_view text) override; // EN_CHANGE raises Change
+    bool hasFocus() const override;
+    void setDescription(std::string_view description) override;
+    void changed() { if (Change) Change(); }
+
+private:
+    HWND m_edit = nullptr;
+    HWND m_tooltip = nullptr;
+    std::wstring m_description;
+};
+
+class Win32Label final : public Label {
+public:
+    ~Win32Label() override;
+    void attach(HWND label) { m_label = label; }
+    std::string caption() const override { return m_caption; }
+    void setCaption(std::string_view caption) override;
+    void refresh() override;
+
+private:
+    HWND m_label = nullptr;
+    std::string m_caption; // may be the current password: wiped when replaced
+};
+
+class Win32CheckBox final : public CheckBox {
+public:
+    void attach(HWND box) { m_box = box; }
+    std::int16_t value() const override;
+    void changed() { if (Change) Change(); }
+
+private:
+    HWND m_box = nullptr;
+};
+
+// An owner-data list box (LBS_NODATA): Windows keeps only the item count and
+// asks for each visible row as it draws, so the passwords live in one wiped
+// store and nowhere else.
+class Win32ListBox final : public ListBox {
+public:
+    void attach(HWND list) { m_list = list; }
+    void addItem(std::string_view item) override;
+    std::int64_t listCount() const override { return m_items.count(); }
+    std::string_view item(std::int64_t index) const override { return m_items.item(index); }
+    void draw(const DRAWITEMSTRUCT &item) const;
+    // The item under the caret (the selected one), or -1.
+    std::int64_t currentIndex() const;
+    HWND handle() const noexcept { return m_list; }
+
+private:
+    HWND m_list = nullptr;
+    PackedStringList m_items;
+};
+
+// 100 ms ticks, each deadline counted from the previous one with the
+// performance counter: SetTimer alone rounds every interval up to the
+// system's timer resolution (about 15.6 ms) and so drifts to some eight ticks
+// a second. Each WM_TIMER is set for the time left to the next deadline.
+class Win32Timer final : public Timer {
+public:
+    static constexpr std::int64_t kIntervalMs = 100;
+
+    void attach(HWND owner, UINT_PTR id) { m_owner = owner; m_id = id; }
+    bool enabled() const override { return m_enabled; }
+    void setEnabled(bool enabled) override;
+    // WM_TIMER for this timer's id.
+    void onTimer();
+
+private:
+    std::int64_t nowTicks() const;
+    void schedule(std::int64_t now);
+
+    HWND m_owner = nullptr;
+    UINT_PTR m_id = 0;
+    bool m_enabled = false;
+    std::int64_t m_deadline = 0; // in performance counter ticks
+};
+
+class Win32PushButton final : public PushButton {
+public:
+    void pressed() { if (Press) Press(); }
+};
+
+} // namespace velkrin::win32
