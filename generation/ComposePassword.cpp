@@ -1,7 +1,7 @@
 #include "generation/ComposePassword.h"
 
 #include "platform/Int16Arithmetic.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
 #include <algorithm>
 

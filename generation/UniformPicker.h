@@ -21,7 +21,7 @@ public:
 
     // The random bytes of one password of `characters` picks: drawn at its
     // first pick, in one call of the source (at most kChunk bytes at a time)
-    // with a few spares for rejected bytes, and wiped with sodium_memzero
+    // with a few spares for rejected bytes, and wiped with secureWipe
     // when the outermost Draw ends, whether the password was made or not.
     // Inner Draws join the outer one, so a password made by several
     // generators costs one call of the source.

@@ -1,6 +1,6 @@
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
-#include <sodium.h>
+#include "platform/SecureWipe.h"
 
 #include <algorithm>
 #include <span>
@@ -39,7 +39,7 @@ void UniformPicker::refill()
 
 void UniformPicker::wipe() noexcept
 {
-    sodium_memzero(m_bytes.data(), m_dirty);
+    secureWipe(m_bytes.data(), m_dirty);
     m_dirty = m_pos = m_end = 0;
     m_wanted = 0;
     m_open = false;
