@@ -1,35 +1,17 @@
 #include "DisplayCheck.h"
-#include "platform/HostServices.h"
-#include "platform/SodiumRandomSource.h"
-#include "platform/TerminationRequest.h"
-#include "window/Form1.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/ProcessPrivacy.h"
+#include "platform/posix/SodiumRandomSource.h"
+#include "platform/posix/TerminationRequest.h"
+#include "platform/qt/QtForm1Window.h"
 
 #include <QApplication>
-
-#include <sys/prctl.h>
-#include <sys/resource.h>
-
-namespace {
-
-// Before any password exists: no core file on a crash, and no other process
-// of the same user may attach to this one or read its memory (a process that
-// is not dumpable has its /proc files owned by root). In every build: the
-// sanitizers' leak check makes the process dumpable for its own helper only
-// while it runs, at exit.
-void keepMemoryPrivate()
-{
-    const rlimit noCore{0, 0};
-    if (setrlimit(RLIMIT_CORE, &noCore) != 0)
-        qWarning("Velkrin: could not turn core files off");
-    if (prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) != 0)
-        qWarning("Velkrin: could not make the process undumpable");
-}
-
-} // namespace
+#include <QSocketNotifier>
 
 int main(int argc, char *argv[])
 {
-    keepMemoryPrivate();
+    velkrin::keepMemoryPrivate();
+    velkrin::surviveFileSizeLimit();
     velkrin::holdPlatformMessages();
     QApplication app(argc, argv);
     velkrin::releasePlatformMessages();
@@ -40,14 +22,23 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.velkrin.Velkrin"));
 
     velkrin::SodiumRandomSource random;
-    velkrin::Form1 form(velkrin::HostServices::system(random));
+    // Opened once, at start-up, so the list goes to this folder whatever
+    // becomes of its name later.
+    velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
+    velkrin::Form1Window form({.random = random, .executableFolder = folder});
 
     // A session logging out ends the program as closing its window does (an
     // open warning box belongs to the window and closes with it).
     velkrin::TerminationRequest termination;
-    QObject::connect(&termination, &velkrin::TerminationRequest::requested, &form, &QWidget::close);
+    if (termination.descriptor() >= 0) {
+        auto *notifier = new QSocketNotifier(termination.descriptor(), QSocketNotifier::Read, &form);
+        QObject::connect(notifier, &QSocketNotifier::activated, &form, [&termination, &form] {
+            if (termination.drain())
+                form.close();
+        });
+    }
 
-    form.raiseLoad();
+    form.load();
     form.show();
     return QApplication::exec();
 }

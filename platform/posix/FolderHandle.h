@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <memory>
+#include <string>
 
 namespace velkrin {
 
@@ -11,21 +10,20 @@ namespace velkrin {
 // been renamed or moved since.
 class FolderHandle {
 public:
-    // Opens the folder at `path` now; one that cannot be opened remembers why.
-    // Implicit, so that a folder can be named by its path wherever one is due.
-    FolderHandle(const QString &path);
+    // Opens the folder at `path` (bytes as the file system spells them) now;
+    // one that cannot be opened remembers why.
+    explicit FolderHandle(const std::string &path);
     // The folder that holds the running executable, found through the raw
-    // bytes of /proc/self/exe: Qt's application folder is empty when that
-    // name does not decode.
+    // bytes of /proc/self/exe.
     static FolderHandle executableFolder();
 
     bool isOpen() const noexcept { return m_fd && m_fd->fd >= 0; }
     // For the *at() calls; -1 when not open.
     int fd() const noexcept { return m_fd ? m_fd->fd : -1; }
     // The folder's path as the file system spells it; empty when not known.
-    const QByteArray &rawPath() const noexcept { return m_rawPath; }
+    const std::string &rawPath() const noexcept { return m_rawPath; }
     // Why the folder could not be opened (the system's reason).
-    const QString &openError() const noexcept { return m_openError; }
+    const std::string &openError() const noexcept { return m_openError; }
 
 private:
     struct Descriptor {
@@ -34,15 +32,18 @@ private:
     };
 
     FolderHandle() = default;
-    void open(const QByteArray &rawPath);
+    void open(const std::string &rawPath);
 
     std::shared_ptr<const Descriptor> m_fd;
-    QByteArray m_rawPath;
-    QString m_openError;
+    std::string m_rawPath;
+    std::string m_openError;
 };
 
 // A file path for messages: UTF-8 where it decodes, each other byte as \xNN,
 // so a name the file system holds but the locale cannot show still reads.
-QString readablePath(const QByteArray &rawPath);
+std::string readablePath(const std::string &rawPath);
+
+// The system's reason for an error number, as a sentence part.
+std::string systemReason(int error);
 
 } // namespace velkrin

@@ -1,15 +1,11 @@
-#include "output/SaveList.h"
+#include "platform/posix/PosixSaveFolder.h"
 
 #include "platform/HostError.h"
-#include "platform/PackedStringList.h"
-
-#include <QRandomGenerator>
-
-#include <sodium.h>
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -17,31 +13,27 @@
 #include <unistd.h>
 #include <utility>
 
-// The save is written with POSIX calls rather than QSaveFile because QSaveFile
-// works on path names only: here every step is relative to the folder's
-// handle (openat, renameat), writes go straight to the file without a buffer
-// that would keep a copy of the passwords, the reason of a failure is the
-// system's own (errno), and the owner and group of the old file can be kept.
+// Every step is relative to the folder's handle (openat, renameat), writes go
+// straight to the file without a buffer that would keep a copy of the
+// passwords, the reason of a failure is the system's own (errno), and the
+// owner and group of the old file are kept.
 
 namespace velkrin {
 
 namespace {
 
-constexpr const char *kTargetName = "target.txt";
-
-[[noreturn]] void saveFailed(const QByteArray &path, const QString &reason)
+[[noreturn]] void saveFailed(const std::string &path, const std::string &reason)
 {
-    throw HostError(HostErrorKind::File,
-                    QStringLiteral("The list could not be saved to \"%1\": %2.").arg(readablePath(path), reason));
+    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
 }
 
 // Fails with the reason in errno.
-[[noreturn]] void systemFailed(const QByteArray &path)
+[[noreturn]] void systemFailed(const std::string &path)
 {
-    saveFailed(path, qt_error_string(errno));
+    saveFailed(path, systemReason(errno));
 }
 
-QString inTheWay(mode_t mode)
+std::string inTheWay(mode_t mode)
 {
     const char *what = "something that is not a regular file";
     switch (mode & S_IFMT) {
@@ -61,7 +53,7 @@ QString inTheWay(mode_t mode)
         what = "a socket";
         break;
     }
-    return QStringLiteral("%1 of that name is in the way").arg(QLatin1String(what));
+    return std::string(what) + " of that name is in the way";
 }
 
 struct Descriptor {
@@ -86,8 +78,8 @@ struct Descriptor {
 struct Target {
     int folder = -1;
     Descriptor linkedFolder; // holds `folder` once a link leads elsewhere
-    QByteArray name = kTargetName;
-    QByteArray path; // for messages
+    std::string name;
+    std::string path; // for messages
     bool exists = false;
     struct stat status {};
 };
@@ -95,7 +87,7 @@ struct Target {
 void locate(Target &target)
 {
     for (int links = 0;; ++links) {
-        if (::fstatat(target.folder, target.name.constData(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(target.folder, target.name.c_str(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT)
                 systemFailed(target.path);
             return;
@@ -107,19 +99,19 @@ void locate(Target &target)
             return;
         }
         char link[PATH_MAX];
-        const ssize_t length = ::readlinkat(target.folder, target.name.constData(), link, sizeof link);
+        const ssize_t length = ::readlinkat(target.folder, target.name.c_str(), link, sizeof link);
         const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
         if (tooFar)
             errno = links == 40 ? ELOOP : ENAMETOOLONG;
         if (length < 0 || tooFar)
             systemFailed(target.path);
-        const QByteArray to(link, length);
-        target.path = to.startsWith('/') ? to : target.path.left(target.path.lastIndexOf('/') + 1) + to;
-        const qsizetype slash = to.lastIndexOf('/');
-        target.name = to.mid(slash + 1);
-        if (slash >= 0) {
-            const QByteArray folder = slash == 0 ? QByteArray("/") : to.left(slash);
-            Descriptor next(::openat(target.folder, folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const std::string to(link, static_cast<std::size_t>(length));
+        target.path = to.starts_with('/') ? to : target.path.substr(0, target.path.rfind('/') + 1) + to;
+        const std::size_t slash = to.rfind('/');
+        target.name = slash == std::string::npos ? to : to.substr(slash + 1);
+        if (slash != std::string::npos) {
+            const std::string folder = slash == 0 ? std::string("/") : to.substr(0, slash);
+            Descriptor next(::openat(target.folder, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
             if (next.fd < 0)
                 systemFailed(target.path);
             target.linkedFolder = std::move(next);
@@ -132,21 +124,21 @@ void locate(Target &target)
 // it in one step; removed unless it became the target.
 struct TemporaryFile {
     int folder = -1;
-    QByteArray name;
+    std::string name;
     Descriptor file;
     bool created = false;
     bool renamed = false;
     ~TemporaryFile()
     {
         if (created && !renamed)
-            ::unlinkat(folder, name.constData(), 0);
+            ::unlinkat(folder, name.c_str(), 0);
     }
 };
 
-bool writeAll(int fd, const char *bytes, qsizetype size)
+bool writeAll(int fd, const char *bytes, std::size_t size)
 {
     while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(size));
+        const ssize_t written = ::write(fd, bytes, size);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -154,87 +146,78 @@ bool writeAll(int fd, const char *bytes, qsizetype size)
             return false;
         }
         bytes += written;
-        size -= written;
+        size -= static_cast<std::size_t>(written);
     }
     return true;
 }
 
-// Copies of the passwords on their way to the file, wiped after each write.
-struct Piece {
-    static constexpr qsizetype kSize = 1 << 16;
-    char bytes[kSize];
-    qsizetype used = 0;
-    ~Piece() { sodium_memzero(bytes, sizeof bytes); }
+// The temporary file as the content's writer sees it.
+class TemporarySink final : public FileSink {
+public:
+    TemporarySink(const TemporaryFile &temp, const std::string &path) : m_temp(temp), m_path(path) {}
+    void write(std::span<const char> bytes) override
+    {
+        if (!writeAll(m_temp.file.fd, bytes.data(), bytes.size()))
+            systemFailed(m_path);
+    }
+
+private:
+    const TemporaryFile &m_temp;
+    const std::string &m_path;
 };
 
-void writeList(const PackedStringList &list, const TemporaryFile &temp, const QByteArray &path)
+// A name for the temporary beside the target, new at each attempt. O_EXCL
+// makes a name taken meanwhile fail and be tried again, so it need not be
+// secret; it does not use the random source, which may be missing.
+std::string temporaryName(const std::string &target, int attempt)
 {
-    const auto piece = std::make_unique<Piece>();
-    auto flush = [&] {
-        const bool written = writeAll(temp.file.fd, piece->bytes, piece->used);
-        sodium_memzero(piece->bytes, static_cast<size_t>(piece->used));
-        piece->used = 0;
-        if (!written)
-            systemFailed(path);
-    };
-    auto put = [&](const char *bytes, qsizetype size) {
-        while (size > 0) {
-            const qsizetype take = std::min(size, Piece::kSize - piece->used);
-            std::memcpy(piece->bytes + piece->used, bytes, static_cast<size_t>(take));
-            piece->used += take;
-            bytes += take;
-            size -= take;
-            if (piece->used == Piece::kSize)
-                flush();
-        }
-    };
-    for (qsizetype i = 0; i < list.count(); ++i) {
-        const QByteArrayView item = list.itemBytes(i);
-        put(item.data(), item.size());
-        put("\r\n", 2);
-    }
-    flush();
+    std::uint64_t mixed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                          (static_cast<std::uint64_t>(::getpid()) << 32) ^ static_cast<std::uint64_t>(attempt);
+    // splitmix64's finaliser spreads the bits over the whole word.
+    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9u;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebu;
+    mixed ^= mixed >> 31;
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string name = target + '.';
+    for (; mixed != 0; mixed /= 36)
+        name += kDigits[mixed % 36];
+    return name;
 }
 
 } // namespace
 
-QString targetFilePath(const QString &directory)
-{
-    return directory + QStringLiteral("/target.txt");
-}
+PosixSaveFolder::PosixSaveFolder(FolderHandle folder) : m_folder(std::move(folder)) {}
 
-void SaveList(const PackedStringList &list, const FolderHandle &folder)
+void PosixSaveFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
 {
-    // Past a file-size limit (ulimit -f) the kernel sends SIGXFSZ, which ends
-    // the program by default; ignored, write() fails with EFBIG instead.
-    std::signal(SIGXFSZ, SIG_IGN);
-
+    const FolderHandle &folder = m_folder;
     Target target;
-    target.path = folder.rawPath() + '/' + kTargetName;
+    target.name = std::string(name);
+    target.path = folder.rawPath() + '/' + target.name;
     if (!folder.isOpen()) {
-        if (folder.rawPath().isEmpty())
-            throw HostError(HostErrorKind::File,
-                            QStringLiteral("The list could not be saved: the folder that holds the program "
-                                           "is not known (%1).")
-                                .arg(folder.openError()));
+        if (folder.rawPath().empty())
+            throw HostError(HostErrorKind::File, "The list could not be saved: the folder that holds the program "
+                                                 "is not known (" +
+                                                     folder.openError() + ").");
         saveFailed(target.path, folder.openError());
     }
     target.folder = folder.fd();
     locate(target);
     // A file its user may not write stays as it is, as a read-only mark asks.
-    if (target.exists && ::faccessat(target.folder, target.name.constData(), W_OK, AT_EACCESS) != 0)
+    if (target.exists && ::faccessat(target.folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
         systemFailed(target.path);
 
     TemporaryFile temp;
     temp.folder = target.folder;
     for (int attempt = 0; temp.file.fd < 0; ++attempt) {
-        temp.name = target.name + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        temp.file.fd = ::openat(temp.folder, temp.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        temp.name = temporaryName(target.name, attempt);
+        temp.file.fd = ::openat(temp.folder, temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (temp.file.fd < 0 && (errno != EEXIST || attempt == 100))
             systemFailed(target.path);
     }
     temp.created = true;
-    writeList(list, temp, target.path);
+    TemporarySink sink(temp, target.path);
+    content(sink);
 
     // The file holds passwords in plain text: a new one is for its owner
     // only; an old one keeps the mode, owner and group it had. Only root may
@@ -246,7 +229,7 @@ void SaveList(const PackedStringList &list, const FolderHandle &folder)
     if (::fchmod(temp.file.fd, mode) != 0 || ::fsync(temp.file.fd) != 0 ||
         ::close(std::exchange(temp.file.fd, -1)) != 0)
         systemFailed(target.path);
-    if (::renameat(temp.folder, temp.name.constData(), target.folder, target.name.constData()) != 0)
+    if (::renameat(temp.folder, temp.name.c_str(), target.folder, target.name.c_str()) != 0)
         systemFailed(target.path);
     temp.renamed = true;
 }

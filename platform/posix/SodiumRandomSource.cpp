@@ -1,4 +1,4 @@
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 
 #include "platform/HostError.h"
 
@@ -15,16 +15,16 @@ namespace velkrin {
 
 namespace {
 
-QString errorText(int error)
+std::string errorText(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return std::strerror(error);
 }
 
 // libsodium's start-up ends the program when it finds no secure source
 // (sodium_misuse), so the same questions are asked here first, in its order:
 // getrandom(2), else /dev/urandom or /dev/random as a character device.
 // Returns why none is usable, or an empty string.
-QString missingSecureSource()
+std::string missingSecureSource()
 {
     unsigned char probe[16];
     ssize_t got = 0;
@@ -50,24 +50,23 @@ QString missingSecureSource()
             return {};
         deviceError = ENODEV;
     }
-    return QStringLiteral("getrandom() failed (%1) and /dev/urandom cannot be used (%2)")
-        .arg(errorText(getrandomError), errorText(deviceError));
+    return "getrandom() failed (" + errorText(getrandomError) + ") and /dev/urandom cannot be used (" +
+           errorText(deviceError) + ")";
 }
 
 } // namespace
 
 SodiumRandomSource::SodiumRandomSource() : m_missing(missingSecureSource())
 {
-    if (m_missing.isEmpty() && sodium_init() < 0)
-        m_missing = QStringLiteral("libsodium could not be initialised");
+    if (m_missing.empty() && sodium_init() < 0)
+        m_missing = "libsodium could not be initialised";
 }
 
 void SodiumRandomSource::fill(std::span<std::uint8_t> out)
 {
-    if (!m_missing.isEmpty())
-        throw HostError(
-            HostErrorKind::NoRandomSource,
-            QStringLiteral("No secure random source is available, so no password can be made: %1.").arg(m_missing));
+    if (!m_missing.empty())
+        throw HostError(HostErrorKind::NoRandomSource,
+                        "No secure random source is available, so no password can be made: " + m_missing + ".");
     randombytes_buf(out.data(), out.size());
 }
 

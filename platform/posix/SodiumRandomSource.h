@@ -2,7 +2,7 @@
 
 #include "platform/RandomSource.h"
 
-#include <QString>
+#include <string>
 
 namespace velkrin {
 
@@ -16,7 +16,7 @@ public:
     void fill(std::span<std::uint8_t> out) override;
 
 private:
-    QString m_missing; // why there is no secure source; empty when there is one
+    std::string m_missing; // why there is no secure source; empty when there is one
 };
 
 } // namespace velkrin

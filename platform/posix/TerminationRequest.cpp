@@ -1,6 +1,5 @@
-#include "platform/TerminationRequest.h"
+#include "platform/posix/TerminationRequest.h"
 
-#include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -27,15 +26,13 @@ extern "C" void onTerminationSignal(int)
 
 } // namespace
 
-TerminationRequest::TerminationRequest(QObject *parent) : QObject(parent)
+TerminationRequest::TerminationRequest()
 {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         // Without the pipe the signals keep their default action.
         g_pipe[0] = g_pipe[1] = -1;
         return;
     }
-    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationRequest::drain);
 
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
@@ -54,20 +51,23 @@ TerminationRequest::~TerminationRequest()
     sigemptyset(&action.sa_mask);
     for (int number : kSignals)
         ::sigaction(number, &action, nullptr);
-    delete m_notifier;
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
 }
 
-void TerminationRequest::drain()
+int TerminationRequest::descriptor() const noexcept
+{
+    return g_pipe[0];
+}
+
+bool TerminationRequest::drain()
 {
     char bytes[64];
     bool any = false;
     while (::read(g_pipe[0], bytes, sizeof bytes) > 0)
         any = true;
-    if (any)
-        emit requested();
+    return any;
 }
 
 } // namespace velkrin

@@ -1,30 +1,23 @@
 #pragma once
 
-#include <QObject>
-
-class QSocketNotifier;
-
 namespace velkrin {
 
 // Turns SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal)
-// into a signal on the event loop, so the program can close its window and
-// end as if the user had closed it. One instance per process.
-class TerminationRequest : public QObject {
-    Q_OBJECT
+// into bytes on a pipe that the event loop watches, so the program can close
+// its window and end as if the user had closed it. One instance per process.
+class TerminationRequest {
 public:
-    explicit TerminationRequest(QObject *parent = nullptr);
-    ~TerminationRequest() override;
+    TerminationRequest();
+    ~TerminationRequest();
 
     TerminationRequest(const TerminationRequest &) = delete;
     TerminationRequest &operator=(const TerminationRequest &) = delete;
 
-signals:
-    void requested();
-
-private:
-    void drain();
-
-    QSocketNotifier *m_notifier = nullptr;
+    // The descriptor to watch for reading; -1 when the signals keep their
+    // default action.
+    int descriptor() const noexcept;
+    // Empties the pipe; true when a request had come.
+    bool drain();
 };
 
 } // namespace velkrin

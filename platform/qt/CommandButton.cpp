@@ -1,4 +1,4 @@
-#include "platform/CommandButton.h"
+#include "platform/qt/CommandButton.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "platform/LineEditAccessible.h"
+#include "platform/qt/LineEditAccessible.h"
 
 #include <QAccessibleWidget>
 #include <QLineEdit>

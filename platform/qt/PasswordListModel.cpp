@@ -1,4 +1,6 @@
-#include "window/PasswordListModel.h"
+#include "platform/qt/PasswordListModel.h"
+
+#include "platform/qt/QtText.h"
 
 #include <limits>
 
@@ -6,11 +8,11 @@ namespace velkrin {
 
 PasswordListModel::PasswordListModel(QObject *parent) : QAbstractListModel(parent) {}
 
-void PasswordListModel::append(const QString &item)
+void PasswordListModel::append(std::string_view item)
 {
     // Views index rows with int; past that the items are still kept and
     // saved, the view just cannot show them.
-    const qsizetype row = m_items.count();
+    const std::int64_t row = m_items.count();
     const bool visibleRow = row < std::numeric_limits<int>::max();
     if (visibleRow)
         beginInsertRows(QModelIndex(), static_cast<int>(row), static_cast<int>(row));
@@ -23,7 +25,7 @@ int PasswordListModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return static_cast<int>(std::min<qsizetype>(m_items.count(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<std::int64_t>(m_items.count(), std::numeric_limits<int>::max()));
 }
 
 QVariant PasswordListModel::data(const QModelIndex &index, int role) const
@@ -31,12 +33,12 @@ QVariant PasswordListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole) {
-        const QByteArrayView bytes = m_items.itemBytes(index.row());
+        const std::string_view bytes = m_items.item(index.row());
         if (bytes.size() > kShownLength)
-            return QString::fromUtf8(bytes.first(kShownLength)) + QChar(0x2026); // ellipsis
+            return toQString(bytes.substr(0, kShownLength)) + QChar(0x2026); // ellipsis
     }
     if (role == Qt::DisplayRole || role == PasswordRole)
-        return m_items.item(index.row());
+        return toQString(m_items.item(index.row()));
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "platform/PackedStringList.h"
 
 #include <QAbstractListModel>
+#include <string_view>
 
 namespace velkrin {
 
@@ -17,12 +18,12 @@ public:
     // More characters than the list's width shows: the view lays out and
     // elides the display text on every repaint, which for items of tens of
     // thousands of characters takes longer than a batch tick.
-    static constexpr qsizetype kShownLength = 256;
+    static constexpr std::size_t kShownLength = 256;
 
     explicit PasswordListModel(QObject *parent = nullptr);
 
     // Appends at the end and tells the view.
-    void append(const QString &item);
+    void append(std::string_view item);
     const PackedStringList &items() const noexcept { return m_items; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

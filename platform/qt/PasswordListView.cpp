@@ -1,7 +1,7 @@
-#include "window/PasswordListView.h"
+#include "platform/qt/PasswordListView.h"
 
-#include "platform/SecretClipboard.h"
-#include "window/PasswordListModel.h"
+#include "platform/qt/SecretClipboard.h"
+#include "platform/qt/PasswordListModel.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -34,13 +34,13 @@ private:
     PasswordListView &m_view;
 };
 
-PasswordListView::PasswordListView(QWidget *parent)
-    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_clipboard(new SecretClipboard(this))
+PasswordListView::PasswordListView(std::chrono::milliseconds clearAfter, QWidget *parent)
+    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_clipboard(new SecretClipboard(clearAfter, this))
 {
     installListAccessibility();
     const QString copyHint = QStringLiteral("Ctrl+C copies the selected password; the clipboard is cleared "
                                             "%1 seconds later unless something else was copied meanwhile.")
-                                 .arg(SecretClipboard::kClearAfter.count());
+                                 .arg(std::chrono::duration_cast<std::chrono::seconds>(clearAfter).count());
     setToolTip(copyHint);
     setAccessibleDescription(copyHint);
     horizontalHeader()->hide();

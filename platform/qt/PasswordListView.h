@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/SecretClipboard.h"
+#include "platform/qt/SecretClipboard.h"
 
 #include <QTableView>
+#include <chrono>
 
 namespace velkrin {
 
@@ -17,10 +18,9 @@ namespace velkrin {
 class PasswordListView final : public QTableView {
     Q_OBJECT
 public:
-    explicit PasswordListView(QWidget *parent = nullptr);
-
-    // Where Ctrl+C puts the password (cleared 30 s later).
-    SecretClipboard &clipboard() noexcept { return *m_clipboard; }
+    // A copied password leaves the clipboard `clearAfter` later.
+    explicit PasswordListView(std::chrono::milliseconds clearAfter = SecretClipboard::kClearAfter,
+                              QWidget *parent = nullptr);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

@@ -1,8 +1,8 @@
 // PasswordListView as assistive technology sees it: a list whose children are
 // its items, instead of the table of cells Qt would report for a QTableView.
 
-#include "window/PasswordListModel.h"
-#include "window/PasswordListView.h"
+#include "platform/qt/PasswordListModel.h"
+#include "platform/qt/PasswordListView.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

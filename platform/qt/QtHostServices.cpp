@@ -1,25 +1,19 @@
-#include "platform/HostServices.h"
-
-#include "platform/QtPrinterPort.h"
+#include "platform/qt/QtForm1Window.h"
+#include "platform/qt/QtPrinterPort.h"
 
 #include <QLocale>
 #include <QMessageBox>
 
 namespace velkrin {
 
-HostServices HostServices::system(RandomSource &random)
+std::unique_ptr<PrinterPort> openDefaultPrinter()
 {
-    HostServices services;
-    services.random = &random;
-    services.openPrinter = []() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::defaultPrinter(); };
-    // Opened once, at start-up, so the list goes to this folder whatever
-    // becomes of its name later.
-    services.executableDirectory = [folder = FolderHandle::executableFolder()] { return folder; };
-    services.today = [] { return QDate::currentDate(); };
-    services.showWarning = [](QWidget *parent, const QString &message) {
-        QMessageBox::warning(parent, QStringLiteral("Velkrin"), message);
-    };
-    return services;
+    return QtPrinterPort::defaultPrinter();
+}
+
+void showWarningBox(QWidget &window, const QString &message)
+{
+    QMessageBox::warning(&window, QStringLiteral("Velkrin"), message);
 }
 
 QString shortDateText(const QDate &date)

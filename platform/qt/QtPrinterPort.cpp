@@ -1,4 +1,4 @@
-#include "platform/QtPrinterPort.h"
+#include "platform/qt/QtPrinterPort.h"
 
 #include "platform/HostError.h"
 
@@ -7,7 +7,8 @@
 #include <QPrinterInfo>
 #include <QTextLayout>
 
-#include <sodium.h>
+#include "platform/SecureWipe.h"
+#include "platform/qt/QtText.h"
 
 namespace velkrin {
 
@@ -15,7 +16,7 @@ namespace {
 
 [[noreturn]] void printerError(const QString &what)
 {
-    throw HostError(HostErrorKind::Printer, what);
+    throw HostError(HostErrorKind::Printer, toStdString(what));
 }
 
 } // namespace
@@ -27,16 +28,7 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::defaultPrinter()
         printerError(QStringLiteral("The password could not be printed: no default printer is available."));
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setDocName(QStringLiteral("Velkrin password"));
-    return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
-}
-
-std::unique_ptr<QtPrinterPort> QtPrinterPort::pdfFile(const QString &path)
-{
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setDocName(QStringLiteral("Velkrin password"));
-    return std::unique_ptr<QtPrinterPort>(new QtPrinterPort(std::move(printer)));
+    return std::make_unique<QtPrinterPort>(std::move(printer));
 }
 
 QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer)
@@ -83,8 +75,9 @@ void QtPrinterPort::begin()
     m_y = 0;
 }
 
-void QtPrinterPort::printLine(const QString &text)
+void QtPrinterPort::printLine(std::string_view line8)
 {
+    QString text = toQString(line8);
     if (!m_started)
         begin();
     const QFontMetricsF metrics(m_font, m_printer.get());
@@ -108,10 +101,11 @@ void QtPrinterPort::printLine(const QString &text)
         // is a copy of part of a password: wiped once drawn.
         QString piece(text.constData() + line.textStart(), line.textLength());
         m_painter.drawText(QPointF(0, m_y + metrics.ascent()), piece);
-        sodium_memzero(piece.data(), static_cast<size_t>(piece.size()) * sizeof(QChar));
+        secureWipe(piece.data(), static_cast<size_t>(piece.size()) * sizeof(QChar));
         m_y += metrics.lineSpacing();
     }
     layout.endLayout();
+    secureWipe(text.data(), static_cast<size_t>(text.size()) * sizeof(QChar));
 }
 
 void QtPrinterPort::endDocument()

@@ -10,21 +10,20 @@
 namespace velkrin {
 
 // PrinterPort over Qt's print support: the system's default printer (CUPS on
-// Linux), or a PDF file when a path is given, which is how tests read the page.
+// Linux), or whatever printer the host is put together with (a PDF file, say).
 class QtPrinterPort final : public PrinterPort {
 public:
     // The default printer; raises HostError(Printer) when there is none.
     static std::unique_ptr<QtPrinterPort> defaultPrinter();
-    static std::unique_ptr<QtPrinterPort> pdfFile(const QString &path);
 
+    explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
     ~QtPrinterPort() override;
     void setFontSize(double points) override;
     void setFontBold(bool bold) override;
-    void printLine(const QString &text) override;
+    void printLine(std::string_view text) override;
     void endDocument() override;
 
 private:
-    explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
     void begin();
 
     std::unique_ptr<QPrinter> m_printer;

@@ -1,4 +1,4 @@
-#include "platform/ScreenReaderNotice.h"
+#include "platform/qt/ScreenReaderNotice.h"
 
 #include <QAccessibleInterface>
 

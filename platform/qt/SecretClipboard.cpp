@@ -1,14 +1,14 @@
-#include "platform/SecretClipboard.h"
+#include "platform/qt/SecretClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
 namespace velkrin {
 
-SecretClipboard::SecretClipboard(QObject *parent) : QObject(parent)
+SecretClipboard::SecretClipboard(std::chrono::milliseconds clearAfter, QObject *parent) : QObject(parent)
 {
     m_timer.setSingleShot(true);
-    m_timer.setInterval(kClearAfter);
+    m_timer.setInterval(clearAfter);
     connect(&m_timer, &QTimer::timeout, this, &SecretClipboard::clearIfStillOurs);
 }
 

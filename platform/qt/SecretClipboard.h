@@ -12,7 +12,7 @@ namespace velkrin {
 // Puts passwords on the clipboard marked as secret, and takes them off again.
 // The marks are "x-kde-passwordManagerHint: secret", which Klipper, KeePassXC
 // and newer clipboard managers honour, and "application/x-copyq-hidden: 1",
-// the one CopyQ 6 reads. A copy is cleared kClearAfter later and when this
+// the one CopyQ 6 reads. A copy is cleared a while later (kClearAfter in the program) and when this
 // object goes (program close), but only while the clipboard still holds it:
 // whatever was copied since is left alone. Clearing sets empty text, so a
 // clipboard manager or compositor that keeps the last text keeps nothing.
@@ -21,12 +21,10 @@ class SecretClipboard final : public QObject {
 public:
     static constexpr std::chrono::seconds kClearAfter{30};
 
-    explicit SecretClipboard(QObject *parent = nullptr);
+    explicit SecretClipboard(std::chrono::milliseconds clearAfter = kClearAfter, QObject *parent = nullptr);
     ~SecretClipboard() override;
 
     void copy(const QString &secret);
-    // Tests shorten the delay; the program never changes it.
-    void setClearDelay(std::chrono::milliseconds delay) { m_timer.setInterval(delay); }
 
 private:
     void clearIfStillOurs();

@@ -1,4 +1,4 @@
-#include "platform/WindowFonts.h"
+#include "platform/qt/WindowFonts.h"
 
 #include <QFontDatabase>
 

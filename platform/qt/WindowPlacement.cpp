@@ -1,4 +1,4 @@
-#include "window/WindowPlacement.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QEvent>
 #include <QScreen>

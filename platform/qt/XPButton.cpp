@@ -1,4 +1,4 @@
-#include "platform/XPButton.h"
+#include "platform/qt/XPButton.h"
 
 namespace velkrin {
 

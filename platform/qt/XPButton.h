@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CommandButton.h"
+#include "platform/qt/CommandButton.h"
 
 namespace velkrin {
 
