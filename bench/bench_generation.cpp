@@ -14,7 +14,7 @@
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
 #include "platform/SodiumRandomSource.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
 #include <sodium.h>

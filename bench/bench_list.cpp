@@ -10,7 +10,7 @@
 #include "generation/MainWindowState.h"
 #include "output/SaveList.h"
 #include "platform/SodiumRandomSource.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 #include "window/PasswordListModel.h"
 #include "window/PasswordListView.h"

@@ -1,19 +1,19 @@
 #include "generation/ComposePassword.h"
 
+#include "generation/UniformPicker.h"
 #include "platform/Int16Arithmetic.h"
-#include "platform/UniformPicker.h"
 
 #include <algorithm>
 
 namespace velkrin {
 
-QString ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value)
+std::string ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value)
 {
     // One draw for the whole password: its bytes come from the operating
     // system in one call now and are wiped once it is made.
     if (check1Value == kMixedModeChecked) {
         const std::int16_t total =
-            checkedAddInt16(state.intNumbers, state.intLetters, QStringLiteral("total number of characters"));
+            checkedAddInt16(state.intNumbers, state.intLetters, "total number of characters");
         const UniformPicker::Draw draw(generators.picker(), total);
         generators.RandomPassword(std::int32_t{total});
         return state.strPassword;

@@ -3,8 +3,8 @@
 #include "generation/MainWindowState.h"
 #include "generation/PasswordGenerators.h"
 
-#include <QString>
 #include <cstdint>
+#include <string>
 
 namespace velkrin {
 
@@ -18,6 +18,6 @@ inline constexpr std::int16_t kMixedModeChecked = 1;
 // afterwards. Returns the new caption of the current-password label.
 // Errors (overflowing sum, negative count) propagate; the fields renewed
 // before the error stay renewed.
-QString ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value);
+std::string ComposePassword(PasswordGenerators &generators, const MainWindowState &state, std::int16_t check1Value);
 
 } // namespace velkrin

@@ -2,6 +2,8 @@
 
 #include "generation/CharacterPools.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -9,53 +11,100 @@ namespace velkrin {
 
 namespace {
 
-// Wide enough for the exact count up to 38 digits.
-__extension__ typedef unsigned __int128 Count;
+// An unsigned 128-bit count in four 32-bit limbs, least significant first:
+// wide enough for the exact count up to 38 digits on every target, 32-bit
+// ones included.
+class Count {
+public:
+    // *this *= factor; false once the product no longer fits 128 bits.
+    bool multiply(std::uint32_t factor)
+    {
+        std::uint64_t carry = 0;
+        for (std::uint32_t &limb : m_limbs) {
+            const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+            limb = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        return carry == 0;
+    }
+
+    bool isOne() const { return m_limbs[0] == 1 && m_limbs[1] == 0 && m_limbs[2] == 0 && m_limbs[3] == 0; }
+
+    // Decimal digits, most significant first.
+    std::string digits() const
+    {
+        std::array<std::uint32_t, 4> rest = m_limbs;
+        std::string reversed;
+        do {
+            // One long division by 10^9 yields nine digits at a time.
+            std::uint64_t remainder = 0;
+            for (auto limb = rest.rbegin(); limb != rest.rend(); ++limb) {
+                const std::uint64_t part = (remainder << 32) | *limb;
+                *limb = static_cast<std::uint32_t>(part / 1'000'000'000u);
+                remainder = part % 1'000'000'000u;
+            }
+            const bool more = rest[0] != 0 || rest[1] != 0 || rest[2] != 0 || rest[3] != 0;
+            for (int i = 0; i < 9 && (more || remainder != 0 || reversed.empty()); ++i) {
+                reversed.push_back(static_cast<char>('0' + remainder % 10));
+                remainder /= 10;
+            }
+            if (!more)
+                break;
+        } while (true);
+        return std::string(reversed.rbegin(), reversed.rend());
+    }
+
+private:
+    std::array<std::uint32_t, 4> m_limbs{1, 0, 0, 0};
+};
 
 // pool^length into `count`; false once it no longer fits.
 bool multiplyPower(Count &count, unsigned pool, int length)
 {
     for (int i = 0; i < length; ++i) {
-        if (count > std::numeric_limits<Count>::max() / pool)
+        if (!count.multiply(pool))
             return false;
-        count *= pool;
     }
     return true;
 }
 
 // Digits in groups of three, as the window's English text writes numbers
 // whatever the locale.
-QString groupedDigits(Count value)
+std::string groupedDigits(const Count &value)
 {
-    QString digits;
-    do {
-        digits.prepend(QChar(u'0' + static_cast<char16_t>(value % 10)));
-        value /= 10;
-    } while (value != 0);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, u',');
+    std::string digits = value.digits();
+    for (std::ptrdiff_t at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
     return digits;
 }
 
-QString bandFor(double bits)
+std::string bandFor(double bits)
 {
     if (bits < 40)
-        return QStringLiteral("poor");
+        return "poor";
     if (bits < 75)
-        return QStringLiteral("weak");
+        return "weak";
     if (bits < 100)
-        return QStringLiteral("good");
-    return QStringLiteral("excellent");
+        return "good";
+    return "excellent";
+}
+
+// One decimal, with a point whatever the locale.
+std::string oneDecimal(double value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return std::string(text, result.ptr);
 }
 
 } // namespace
 
-QString refusedStrengthText()
+std::string refusedStrengthText()
 {
-    return QStringLiteral("No password can be made from these counts");
+    return "No password can be made from these counts";
 }
 
-QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed)
+std::string passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed)
 {
     // The same counts that Create refuses: a negative length, or in mixed
     // mode a sum outside 16 bits.
@@ -64,9 +113,9 @@ QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mix
     if (mixed ? (sum < 0 || !sumFits) : (letters < 0 || digits < 0))
         return refusedStrengthText();
 
-    const auto pool = [](QStringView p) { return static_cast<unsigned>(p.size()); };
+    const auto pool = [](std::string_view p) { return static_cast<unsigned>(p.size()); };
     double bits = 0;
-    Count count = 1;
+    Count count;
     bool exact = true;
     if (mixed) {
         bits = sum * std::log2(double(pool(kMixedPool)));
@@ -76,10 +125,9 @@ QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mix
         exact = multiplyPower(count, pool(kLetterPool), letters) && multiplyPower(count, pool(kDigitPool), digits);
     }
 
-    QString number;
+    std::string number;
     if (exact) {
-        number = groupedDigits(count) +
-                 (count == 1 ? QStringLiteral(" possible password") : QStringLiteral(" possible passwords"));
+        number = groupedDigits(count) + (count.isOne() ? " possible password" : " possible passwords");
     } else {
         const double decimals = bits * std::log10(2.0);
         double exponent = std::floor(decimals);
@@ -88,11 +136,10 @@ QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mix
             mantissa /= 10;
             exponent += 1;
         }
-        number = QStringLiteral("about %1 \u00d7 10^%2 possible passwords")
-                     .arg(mantissa, 0, 'f', 1)
-                     .arg(static_cast<long long>(exponent));
+        number = "about " + oneDecimal(mantissa) + " \u00d7 10^" + std::to_string(static_cast<long long>(exponent)) +
+                 " possible passwords";
     }
-    return QStringLiteral("%1, about %2 bits: %3").arg(number).arg(std::lround(bits)).arg(bandFor(bits));
+    return number + ", about " + std::to_string(std::lround(bits)) + " bits: " + bandFor(bits);
 }
 
 } // namespace velkrin

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
+#include <string>
 
 namespace velkrin {
 
@@ -12,9 +12,9 @@ namespace velkrin {
 // digits) in mixed mode); it is written out in full while it fits 128 bits.
 // The bands are KeePassXC's: poor under 40 bits, weak under 75, good under
 // 100, excellent from 100.
-QString passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed);
+std::string passwordStrengthText(std::int16_t letters, std::int16_t digits, bool mixed);
 
 // What the boxes tell while Create refuses the counts.
-QString refusedStrengthText();
+std::string refusedStrengthText();
 
 } // namespace velkrin

@@ -7,17 +7,17 @@ namespace velkrin {
 
 namespace {
 
-void fillFromPool(QString &field, std::int32_t plngLength, QStringView pool, UniformPicker &picker, const char *what)
+void fillFromPool(std::string &field, std::int32_t plngLength, std::string_view pool, UniformPicker &picker,
+                  const char *what)
 {
     if (plngLength < 0)
-        throw HostError(
-            HostErrorKind::InvalidArgument,
-            QStringLiteral("A password cannot have a negative %1 (%2).").arg(QLatin1String(what)).arg(plngLength));
+        throw HostError(HostErrorKind::InvalidArgument, "A password cannot have a negative " + std::string(what) +
+                                                            " (" + std::to_string(plngLength) + ").");
     // Sized once, then overwritten in place: resize() keeps the buffer when
-    // the length is unchanged and the string is not shared, so a steady run
-    // of passwords allocates nothing here.
-    field.resize(plngLength);
-    QChar *out = field.data();
+    // the length is unchanged, so a steady run of passwords allocates
+    // nothing here.
+    field.resize(static_cast<std::size_t>(plngLength));
+    char *out = field.data();
     const UniformPicker::Draw draw(picker, plngLength); // joins the compose step's draw
     const auto poolSize = static_cast<unsigned>(pool.size());
     for (std::int32_t i = 0; i < plngLength; ++i)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "generation/MainWindowState.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
 #include <cstdint>
 

@@ -2,15 +2,17 @@
 
 #include "platform/PrinterPort.h"
 
+#include <string>
+
 namespace velkrin {
 
-void PrintPassword(PrinterPort &printer, const QString &dateText, const QString &password)
+void PrintPassword(PrinterPort &printer, std::string_view dateText, std::string_view password)
 {
     printer.setFontSize(12);
     printer.setFontBold(true);
-    printer.printLine(QStringLiteral("Password Created ") + dateText);
-    printer.printLine(QStringLiteral("========================"));
-    printer.printLine(QString());
+    printer.printLine("Password Created " + std::string(dateText));
+    printer.printLine("========================");
+    printer.printLine({});
     printer.printLine(password);
     printer.endDocument();
 }

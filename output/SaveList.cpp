@@ -1,254 +1,63 @@
 #include "output/SaveList.h"
 
-#include "platform/HostError.h"
-#include "platform/PackedStringList.h"
+#include "platform/Controls.h"
+#include "platform/SaveFolder.h"
+#include "platform/SecureWipe.h"
 
-#include <QRandomGenerator>
-
-#include <sodium.h>
-
-#include <cerrno>
-#include <climits>
-#include <csignal>
+#include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
-
-// The save is written with POSIX calls rather than QSaveFile because QSaveFile
-// works on path names only: here every step is relative to the folder's
-// handle (openat, renameat), writes go straight to the file without a buffer
-// that would keep a copy of the passwords, the reason of a failure is the
-// system's own (errno), and the owner and group of the old file can be kept.
 
 namespace velkrin {
 
 namespace {
 
-constexpr const char *kTargetName = "target.txt";
-
-[[noreturn]] void saveFailed(const QByteArray &path, const QString &reason)
-{
-    throw HostError(HostErrorKind::File,
-                    QStringLiteral("The list could not be saved to \"%1\": %2.").arg(readablePath(path), reason));
-}
-
-// Fails with the reason in errno.
-[[noreturn]] void systemFailed(const QByteArray &path)
-{
-    saveFailed(path, qt_error_string(errno));
-}
-
-QString inTheWay(mode_t mode)
-{
-    const char *what = "something that is not a regular file";
-    switch (mode & S_IFMT) {
-    case S_IFDIR:
-        what = "a folder";
-        break;
-    case S_IFIFO:
-        what = "a named pipe (FIFO)";
-        break;
-    case S_IFCHR:
-        what = "a character device";
-        break;
-    case S_IFBLK:
-        what = "a block device";
-        break;
-    case S_IFSOCK:
-        what = "a socket";
-        break;
-    }
-    return QStringLiteral("%1 of that name is in the way").arg(QLatin1String(what));
-}
-
-struct Descriptor {
-    int fd = -1;
-    Descriptor() = default;
-    explicit Descriptor(int owned) : fd(owned) {}
-    Descriptor(Descriptor &&other) noexcept : fd(std::exchange(other.fd, -1)) {}
-    Descriptor &operator=(Descriptor &&other) noexcept
-    {
-        std::swap(fd, other.fd);
-        return *this;
-    }
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Where target.txt really is, symbolic links followed: a folder handle and a
-// name in it, and what is there now.
-struct Target {
-    int folder = -1;
-    Descriptor linkedFolder; // holds `folder` once a link leads elsewhere
-    QByteArray name = kTargetName;
-    QByteArray path; // for messages
-    bool exists = false;
-    struct stat status {};
-};
-
-void locate(Target &target)
-{
-    for (int links = 0;; ++links) {
-        if (::fstatat(target.folder, target.name.constData(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT)
-                systemFailed(target.path);
-            return;
-        }
-        if (!S_ISLNK(target.status.st_mode)) {
-            if (!S_ISREG(target.status.st_mode))
-                saveFailed(target.path, inTheWay(target.status.st_mode));
-            target.exists = true;
-            return;
-        }
-        char link[PATH_MAX];
-        const ssize_t length = ::readlinkat(target.folder, target.name.constData(), link, sizeof link);
-        const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
-        if (tooFar)
-            errno = links == 40 ? ELOOP : ENAMETOOLONG;
-        if (length < 0 || tooFar)
-            systemFailed(target.path);
-        const QByteArray to(link, length);
-        target.path = to.startsWith('/') ? to : target.path.left(target.path.lastIndexOf('/') + 1) + to;
-        const qsizetype slash = to.lastIndexOf('/');
-        target.name = to.mid(slash + 1);
-        if (slash >= 0) {
-            const QByteArray folder = slash == 0 ? QByteArray("/") : to.left(slash);
-            Descriptor next(::openat(target.folder, folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-            if (next.fd < 0)
-                systemFailed(target.path);
-            target.linkedFolder = std::move(next);
-            target.folder = target.linkedFolder.fd;
-        }
-    }
-}
-
-// The new content, in the same folder as the target so that rename() replaces
-// it in one step; removed unless it became the target.
-struct TemporaryFile {
-    int folder = -1;
-    QByteArray name;
-    Descriptor file;
-    bool created = false;
-    bool renamed = false;
-    ~TemporaryFile()
-    {
-        if (created && !renamed)
-            ::unlinkat(folder, name.constData(), 0);
-    }
-};
-
-bool writeAll(int fd, const char *bytes, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            errno = written == 0 ? EIO : errno;
-            return false;
-        }
-        bytes += written;
-        size -= written;
-    }
-    return true;
-}
-
-// Copies of the passwords on their way to the file, wiped after each write.
+// Copies of the passwords on their way to the file, in pieces large enough
+// for few writes, wiped after each write.
 struct Piece {
-    static constexpr qsizetype kSize = 1 << 16;
+    static constexpr std::size_t kSize = 1 << 16;
     char bytes[kSize];
-    qsizetype used = 0;
-    ~Piece() { sodium_memzero(bytes, sizeof bytes); }
+    std::size_t used = 0;
+    ~Piece() { secureWipe(bytes, sizeof bytes); }
 };
 
-void writeList(const PackedStringList &list, const TemporaryFile &temp, const QByteArray &path)
+void writeList(const ListBox &list, FileSink &sink)
 {
     const auto piece = std::make_unique<Piece>();
     auto flush = [&] {
-        const bool written = writeAll(temp.file.fd, piece->bytes, piece->used);
-        sodium_memzero(piece->bytes, static_cast<size_t>(piece->used));
-        piece->used = 0;
-        if (!written)
-            systemFailed(path);
+        const std::size_t used = std::exchange(piece->used, 0);
+        try {
+            sink.write(std::span<const char>(piece->bytes, used));
+        } catch (...) {
+            secureWipe(piece->bytes, used);
+            throw;
+        }
+        secureWipe(piece->bytes, used);
     };
-    auto put = [&](const char *bytes, qsizetype size) {
-        while (size > 0) {
-            const qsizetype take = std::min(size, Piece::kSize - piece->used);
-            std::memcpy(piece->bytes + piece->used, bytes, static_cast<size_t>(take));
+    auto put = [&](std::string_view bytes) {
+        while (!bytes.empty()) {
+            const std::size_t take = std::min(bytes.size(), Piece::kSize - piece->used);
+            std::memcpy(piece->bytes + piece->used, bytes.data(), take);
             piece->used += take;
-            bytes += take;
-            size -= take;
+            bytes.remove_prefix(take);
             if (piece->used == Piece::kSize)
                 flush();
         }
     };
-    for (qsizetype i = 0; i < list.count(); ++i) {
-        const QByteArrayView item = list.itemBytes(i);
-        put(item.data(), item.size());
-        put("\r\n", 2);
+    const std::int64_t count = list.listCount();
+    for (std::int64_t i = 0; i < count; ++i) {
+        put(list.item(i));
+        put("\r\n");
     }
     flush();
 }
 
 } // namespace
 
-QString targetFilePath(const QString &directory)
+void SaveList(const ListBox &list, SaveFolder &folder)
 {
-    return directory + QStringLiteral("/target.txt");
-}
-
-void SaveList(const PackedStringList &list, const FolderHandle &folder)
-{
-    // Past a file-size limit (ulimit -f) the kernel sends SIGXFSZ, which ends
-    // the program by default; ignored, write() fails with EFBIG instead.
-    std::signal(SIGXFSZ, SIG_IGN);
-
-    Target target;
-    target.path = folder.rawPath() + '/' + kTargetName;
-    if (!folder.isOpen()) {
-        if (folder.rawPath().isEmpty())
-            throw HostError(HostErrorKind::File,
-                            QStringLiteral("The list could not be saved: the folder that holds the program "
-                                           "is not known (%1).")
-                                .arg(folder.openError()));
-        saveFailed(target.path, folder.openError());
-    }
-    target.folder = folder.fd();
-    locate(target);
-    // A file its user may not write stays as it is, as a read-only mark asks.
-    if (target.exists && ::faccessat(target.folder, target.name.constData(), W_OK, AT_EACCESS) != 0)
-        systemFailed(target.path);
-
-    TemporaryFile temp;
-    temp.folder = target.folder;
-    for (int attempt = 0; temp.file.fd < 0; ++attempt) {
-        temp.name = target.name + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        temp.file.fd = ::openat(temp.folder, temp.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (temp.file.fd < 0 && (errno != EEXIST || attempt == 100))
-            systemFailed(target.path);
-    }
-    temp.created = true;
-    writeList(list, temp, target.path);
-
-    // The file holds passwords in plain text: a new one is for its owner
-    // only; an old one keeps the mode, owner and group it had. Only root may
-    // give a file to another user, others only to a group they belong to; a
-    // refused chown leaves the saver's.
-    if (target.exists && ::fchown(temp.file.fd, target.status.st_uid, target.status.st_gid) != 0)
-        (void)::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
-    const mode_t mode = target.exists ? target.status.st_mode & 07777 : 0600;
-    if (::fchmod(temp.file.fd, mode) != 0 || ::fsync(temp.file.fd) != 0 ||
-        ::close(std::exchange(temp.file.fd, -1)) != 0)
-        systemFailed(target.path);
-    if (::renameat(temp.folder, temp.name.constData(), target.folder, target.name.constData()) != 0)
-        systemFailed(target.path);
-    temp.renamed = true;
+    folder.replaceFile(kTargetFileName, [&list](FileSink &sink) { writeList(list, sink); });
 }
 
 } // namespace velkrin

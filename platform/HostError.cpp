@@ -1,9 +1,11 @@
 #include "platform/HostError.h"
 
+#include <utility>
+
 namespace velkrin {
 
-HostError::HostError(HostErrorKind kind, const QString &message)
-    : std::runtime_error(message.toStdString()), m_kind(kind), m_message(message)
+HostError::HostError(HostErrorKind kind, std::string message)
+    : std::runtime_error(message), m_kind(kind), m_message(std::move(message))
 {
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <stdexcept>
+#include <string>
 
 namespace velkrin {
 
@@ -17,15 +17,15 @@ enum class HostErrorKind {
 
 class HostError : public std::runtime_error {
 public:
-    HostError(HostErrorKind kind, const QString &message);
+    HostError(HostErrorKind kind, std::string message);
 
     HostErrorKind kind() const noexcept { return m_kind; }
-    // The sentence shown to the user; says what failed and why.
-    const QString &message() const noexcept { return m_message; }
+    // The sentence shown to the user (UTF-8); says what failed and why.
+    const std::string &message() const noexcept { return m_message; }
 
 private:
     HostErrorKind m_kind;
-    QString m_message;
+    std::string m_message;
 };
 
 } // namespace velkrin

@@ -1,35 +1,30 @@
 #pragma once
 
-#include "platform/FolderHandle.h"
 #include "platform/PrinterPort.h"
 #include "platform/RandomSource.h"
+#include "platform/SaveFolder.h"
 
-#include <QDate>
-#include <QString>
 #include <functional>
 #include <memory>
-
-class QWidget;
+#include <string>
+#include <string_view>
 
 namespace velkrin {
 
-// What the window needs from the world outside it. The program uses
-// HostServices::system(); tests replace single members.
+// What the window needs from the world outside it besides its controls. The
+// host puts it together at start-up; tests put together their own.
 struct HostServices {
-    RandomSource *random = nullptr;
+    RandomSource &random;
     // Opens a job on the default printer; raises HostError(Printer).
     std::function<std::unique_ptr<PrinterPort>()> openPrinter;
-    // Folder that holds the executable: where the list is saved.
-    std::function<FolderHandle()> executableDirectory;
-    std::function<QDate()> today;
-    // Shows an error to the user (a warning box titled "Velkrin").
-    std::function<void(QWidget *parent, const QString &message)> showWarning;
-
-    static HostServices system(RandomSource &random);
+    // The folder that holds the executable: where the list is saved.
+    SaveFolder &executableFolder;
+    // Today in the system's short date format.
+    std::function<std::string()> todayShortDate;
+    // Shows an error to the user: a warning box titled "Velkrin" over the window.
+    std::function<void(std::string_view message)> showWarning;
+    // Has a screen reader speak a short message at once; may do nothing.
+    std::function<void(std::string_view message)> announce;
 };
-
-// A date as the printed heading shows it: the short date format of the
-// default locale, which is the system's.
-QString shortDateText(const QDate &date);
 
 } // namespace velkrin

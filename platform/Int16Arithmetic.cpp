@@ -10,14 +10,14 @@ namespace velkrin {
 
 namespace {
 
-[[noreturn]] void overflow(const QString &what)
+[[noreturn]] void overflow(std::string_view what)
 {
-    throw HostError(HostErrorKind::Overflow, QStringLiteral("The %1 must lie between -32768 and 32767.").arg(what));
+    throw HostError(HostErrorKind::Overflow, "The " + std::string(what) + " must lie between -32768 and 32767.");
 }
 
 } // namespace
 
-std::int16_t roundToInt16(double value, const QString &what)
+std::int16_t roundToInt16(double value, std::string_view what)
 {
     if (std::isnan(value))
         overflow(what);
@@ -32,7 +32,7 @@ std::int16_t roundToInt16(double value, const QString &what)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::int16_t checkedAddInt16(std::int16_t a, std::int16_t b, const QString &what)
+std::int16_t checkedAddInt16(std::int16_t a, std::int16_t b, std::string_view what)
 {
     const int sum = int{a} + int{b};
     if (sum < std::numeric_limits<std::int16_t>::min() || sum > std::numeric_limits<std::int16_t>::max())
@@ -40,9 +40,9 @@ std::int16_t checkedAddInt16(std::int16_t a, std::int16_t b, const QString &what
     return static_cast<std::int16_t>(sum);
 }
 
-QString int16Text(std::int16_t value)
+std::string int16Text(std::int16_t value)
 {
-    return QString::number(value);
+    return std::to_string(value);
 }
 
 } // namespace velkrin

@@ -8,110 +8,56 @@
 #include "platform/HostError.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
-#include "platform/LineEditAccessible.h"
-#include "window/Form1Layout.h"
 
-#include <limits>
 #include <new>
+#include <string>
 
 namespace velkrin {
 
 namespace {
 
-const QString kRandomCaptionSuffix = QStringLiteral(" Random Characters");
+constexpr std::string_view kRandomCaptionSuffix = " Random Characters";
+constexpr std::string_view kLettersWhat = "number of letters";
+constexpr std::string_view kDigitsWhat = "number of digits";
+constexpr std::string_view kTotalWhat = "total number of characters";
 
-std::int16_t countFromText(const QString &text, const QString &what)
+std::int16_t countFromText(const std::string &text, std::string_view what)
 {
-    return roundToInt16(leadingNumber(text.toStdString()), what);
+    return roundToInt16(leadingNumber(text), what);
 }
 
 } // namespace
 
-Form1::Form1(HostServices services, QWidget *parent)
-    : QWidget(parent), m_services(std::move(services)), m_picker(*m_services.random)
+Form1::Form1(const Form1Controls &controls, const HostServices &services)
+    : m_controls(controls), m_services(services), m_picker(services.random)
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Velkrin"));
-    createControls();
-    applyForm1Layout(*this);
     bindEvents();
-}
-
-void Form1::createControls()
-{
-    // Before the boxes exist, so that they get the fixed interface.
-    installLineEditAccessibility();
-    // Same order as the stored window description; it is also the stacking
-    // order of siblings.
-    auto named = [](auto *widget, const char *name) {
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
-
-    Timer1 = named(new QTimer(this), "Timer1");
-    Timer1->setInterval(100);
-    // A precise timer schedules each tick from the previous deadline, so ten
-    // ticks a second hold over minutes instead of drifting.
-    Timer1->setTimerType(Qt::PreciseTimer);
-
-    Frame3 = named(new QGroupBox(this), "Frame3");
-    XPButton3 = named(new XPButton(Frame3), "XPButton3");
-    XPButton3->setText(QStringLiteral("Save"));
-    XPButton2 = named(new XPButton(Frame3), "XPButton2");
-    XPButton2->setText(QStringLiteral("Stop"));
-    XPButton1 = named(new XPButton(Frame3), "XPButton1");
-    XPButton1->setText(QStringLiteral("Generate"));
-
-    Frame2 = named(new QGroupBox(this), "Frame2");
-    List1 = named(new PasswordListView(Frame2), "List1");
-    List1->setModel(&m_list);
-
-    cmdPrint = named(new CommandButton(QStringLiteral("&Print"), this), "cmdPrint");
-    cmdCreate = named(new CommandButton(QStringLiteral("&Create"), this), "cmdCreate");
-
-    Frame1 = named(new QGroupBox(QStringLiteral("           Target Length"), this), "Frame1");
-    Check1 = named(new QCheckBox(Frame1), "Check1");
-    txtNumbers = named(new QLineEdit(Frame1), "txtNumbers");
-    txtLetters = named(new QLineEdit(Frame1), "txtLetters");
-    Label5 = named(new QLabel(QStringLiteral("(upper and lower case)"), Frame1), "Label5");
-    Label4 = named(new QLabel(QStringLiteral("OR"), Frame1), "Label4");
-    lblRandom = named(new QLabel(Frame1), "lblRandom");
-    Label3 = named(new QLabel(QStringLiteral("+"), Frame1), "Label3");
-    Label2 = named(new QLabel(QStringLiteral("Numbers"), Frame1), "Label2");
-    Label1 = named(new QLabel(QStringLiteral("Letters"), Frame1), "Label1");
-
-    lblPassword = named(new QLabel(this), "lblPassword");
-
-    // The boxes take text of any length; the count is read from all of it,
-    // so a long paste is not cut at Qt's default of 32767 characters.
-    for (QLineEdit *box : {txtLetters, txtNumbers})
-        box->setMaxLength(std::numeric_limits<int>::max());
 }
 
 void Form1::bindEvents()
 {
-    auto bind = [this](auto *sender, auto signal, void (Form1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    auto bind = [this](std::function<void()> &event, void (Form1::*handler)()) {
+        event = [this, handler] { runHandler([this, handler] { (this->*handler)(); }); };
     };
-    connect(txtLetters, &QLineEdit::textChanged, this, [this] { countEdited(CountBox::Letters); });
-    connect(txtNumbers, &QLineEdit::textChanged, this, [this] { countEdited(CountBox::Numbers); });
-    connect(Check1, &QCheckBox::stateChanged, this, &Form1::describeStrength);
-    bind(cmdCreate, &QPushButton::clicked, &Form1::cmdCreate_Click);
-    bind(cmdPrint, &QPushButton::clicked, &Form1::cmdPrint_Click);
-    bind(Timer1, &QTimer::timeout, &Form1::Timer1_Timer);
-    bind(XPButton1, &XPButton::press, &Form1::XPButton1_press);
-    bind(XPButton2, &XPButton::press, &Form1::XPButton2_press);
-    bind(XPButton3, &XPButton::press, &Form1::XPButton3_press);
+    m_controls.txtLetters.Change = [this] { countEdited(CountBox::Letters); };
+    m_controls.txtNumbers.Change = [this] { countEdited(CountBox::Numbers); };
+    m_controls.Check1.Change = [this] { describeStrength(); };
+    bind(m_controls.cmdCreate.Press, &Form1::cmdCreate_Click);
+    bind(m_controls.cmdPrint.Press, &Form1::cmdPrint_Click);
+    bind(m_controls.Timer1.Tick, &Form1::Timer1_Timer);
+    bind(m_controls.XPButton1.Press, &Form1::XPButton1_press);
+    bind(m_controls.XPButton2.Press, &Form1::XPButton2_press);
+    bind(m_controls.XPButton3.Press, &Form1::XPButton3_press);
 }
 
 void Form1::countEdited(CountBox which)
 {
-    QLineEdit *box = which == CountBox::Letters ? txtLetters : txtNumbers;
-    runHandler([this, which, box] {
+    TextBox &box = which == CountBox::Letters ? m_controls.txtLetters : m_controls.txtNumbers;
+    runHandler([this, which, &box] {
         RecountLengths(which);
         // Typed by the user (the load's assignments happen without focus).
-        if (box->hasFocus())
-            m_notice.say(lblRandom->text());
+        if (box.hasFocus() && m_services.announce)
+            m_services.announce(m_controls.lblRandom.caption());
     });
     describeStrength();
 }
@@ -119,13 +65,12 @@ void Form1::countEdited(CountBox which)
 void Form1::describeStrength()
 {
     // A box whose text gave no count refuses Create whatever the stored counts.
-    const QString strength = m_rejected[0] || m_rejected[1] ? refusedStrengthText()
-                                                            : passwordStrengthText(state.intLetters, state.intNumbers,
-                                                                                   Check1->checkState() == Qt::Checked);
-    for (QLineEdit *box : {txtLetters, txtNumbers}) {
-        box->setToolTip(strength);
-        box->setAccessibleDescription(strength);
-    }
+    const std::string strength =
+        m_rejected[0] || m_rejected[1]
+            ? refusedStrengthText()
+            : passwordStrengthText(state.intLetters, state.intNumbers, m_controls.Check1.value() == CheckBox::kChecked);
+    m_controls.txtLetters.setDescription(strength);
+    m_controls.txtNumbers.setDescription(strength);
 }
 
 void Form1::runHandler(const std::function<void()> &handler)
@@ -135,19 +80,19 @@ void Form1::runHandler(const std::function<void()> &handler)
     } catch (const HostError &error) {
         reportError(error.message());
     } catch (const std::bad_alloc &) {
-        reportError(QStringLiteral("There is not enough memory to finish the operation."));
+        reportError("There is not enough memory to finish the operation.");
     }
 }
 
-void Form1::reportError(const QString &message)
+void Form1::reportError(std::string_view message)
 {
     // Stop batch mode first: one fault gives one message, and no tick runs
     // while the message is open.
-    Timer1->stop();
-    m_services.showWarning(this, message);
+    m_controls.Timer1.setEnabled(false);
+    m_services.showWarning(message);
 }
 
-void Form1::raiseLoad()
+void Form1::Load()
 {
     runHandler([this] { Form_Load(); });
 }
@@ -155,16 +100,15 @@ void Form1::raiseLoad()
 void Form1::Form_Load()
 {
     // Each assignment raises the box's change event, which recounts; the
-    // steps below then do the same work once more.
-    txtLetters->setText(QStringLiteral("3"));
-    txtNumbers->setText(QStringLiteral("3"));
-    state.intLetters = countFromText(txtLetters->text(), QStringLiteral("number of letters"));
-    state.intNumbers = countFromText(txtNumbers->text(), QStringLiteral("number of digits"));
-    const std::int16_t sum =
-        checkedAddInt16(state.intLetters, state.intNumbers, QStringLiteral("total number of characters"));
-    lblRandom->setText(int16Text(sum) + kRandomCaptionSuffix);
-    lblRandom->repaint();
-    m_services.random->reseed();
+    // steps below then do the same work once more. The random source is the
+    // system's cryptographic one, which has no seed to restart.
+    m_controls.txtLetters.setText("3");
+    m_controls.txtNumbers.setText("3");
+    state.intLetters = countFromText(m_controls.txtLetters.text(), kLettersWhat);
+    state.intNumbers = countFromText(m_controls.txtNumbers.text(), kDigitsWhat);
+    const std::int16_t sum = checkedAddInt16(state.intLetters, state.intNumbers, kTotalWhat);
+    m_controls.lblRandom.setCaption(int16Text(sum) + std::string(kRandomCaptionSuffix));
+    m_controls.lblRandom.refresh();
 }
 
 void Form1::readCount(CountBox which)
@@ -173,17 +117,16 @@ void Form1::readCount(CountBox which)
     bool &rejected = m_rejected[static_cast<int>(which)];
     rejected = true;
     (letters ? state.intLetters : state.intNumbers) =
-        countFromText((letters ? txtLetters : txtNumbers)->text(),
-                      letters ? QStringLiteral("number of letters") : QStringLiteral("number of digits"));
+        countFromText((letters ? m_controls.txtLetters : m_controls.txtNumbers).text(),
+                      letters ? kLettersWhat : kDigitsWhat);
     rejected = false;
 }
 
 void Form1::RecountLengths(CountBox which)
 {
     readCount(which);
-    const std::int16_t sum =
-        checkedAddInt16(state.intLetters, state.intNumbers, QStringLiteral("total number of characters"));
-    lblRandom->setText(int16Text(sum) + kRandomCaptionSuffix);
+    const std::int16_t sum = checkedAddInt16(state.intLetters, state.intNumbers, kTotalWhat);
+    m_controls.lblRandom.setCaption(int16Text(sum) + std::string(kRandomCaptionSuffix));
 }
 
 void Form1::RandomLetters(std::int32_t plngLength)
@@ -209,47 +152,41 @@ void Form1::ComposePassword()
         if (m_rejected[static_cast<int>(which)])
             readCount(which);
     }
-    // The box's value as the window stores it: 0 clear, 1 checked, 2 grayed.
-    std::int16_t check1Value = 0;
-    if (Check1->checkState() == Qt::Checked)
-        check1Value = 1;
-    else if (Check1->checkState() == Qt::PartiallyChecked)
-        check1Value = 2;
-    lblPassword->setText(velkrin::ComposePassword(*this, state, check1Value));
+    m_controls.lblPassword.setCaption(velkrin::ComposePassword(*this, state, m_controls.Check1.value()));
 }
 
 void Form1::cmdCreate_Click()
 {
     ComposePassword();
-    m_notice.say(lblPassword->text());
+    if (m_services.announce)
+        m_services.announce(m_controls.lblPassword.caption());
 }
 
 void Form1::Timer1_Timer()
 {
     ComposePassword();
-    m_list.append(lblPassword->text());
+    m_controls.List1.addItem(m_controls.lblPassword.caption());
 }
 
 void Form1::XPButton1_press()
 {
-    // Generate while running changes nothing (start() would restart the interval).
-    if (!Timer1->isActive())
-        Timer1->start();
+    // Generate while running changes nothing: the timer keeps its interval.
+    m_controls.Timer1.setEnabled(true);
 }
 
 void Form1::XPButton2_press()
 {
-    Timer1->stop();
+    m_controls.Timer1.setEnabled(false);
 }
 
 void Form1::XPButton3_press()
 {
-    SaveList(m_list.items(), m_services.executableDirectory());
+    SaveList(m_controls.List1, m_services.executableFolder);
 }
 
 void Form1::cmdPrint_Click()
 {
-    PrintPassword(*m_services.openPrinter(), shortDateText(m_services.today()), lblPassword->text());
+    PrintPassword(*m_services.openPrinter(), m_services.todayShortDate(), m_controls.lblPassword.caption());
 }
 
 } // namespace velkrin

@@ -2,77 +2,60 @@
 
 #include "generation/MainWindowState.h"
 #include "generation/PasswordGenerators.h"
+#include "generation/UniformPicker.h"
+#include "platform/Controls.h"
 #include "platform/HostServices.h"
-#include "platform/ScreenReaderNotice.h"
-#include "platform/UniformPicker.h"
-#include "platform/XPButton.h"
-#include "window/PasswordListModel.h"
-#include "window/PasswordListView.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 namespace velkrin {
 
-// The program's only window.
-class Form1 : public QWidget, public PasswordGenerators {
-    Q_OBJECT
-public:
-    explicit Form1(HostServices services, QWidget *parent = nullptr);
+// The controls the handlers use, created by the host from kForm1Layout.
+// Frames and the captioned labels have no behaviour and are the host's alone.
+struct Form1Controls {
+    Timer &Timer1;
+    PushButton &XPButton3;
+    PushButton &XPButton2;
+    PushButton &XPButton1;
+    ListBox &List1;
+    PushButton &cmdPrint;
+    PushButton &cmdCreate;
+    CheckBox &Check1;
+    TextBox &txtNumbers;
+    TextBox &txtLetters;
+    Label &lblRandom;
+    Label &lblPassword;
+};
 
-    // The generators: each fills its field of `state` (see RandomGenerators.h).
-    // The compose step calls them.
+// The program's only window: its state, its handlers and the one place that
+// reports their errors. It binds the controls' events when it is made; the
+// host calls Load() once before it shows the window. The controls and the
+// services must outlive it.
+class Form1 final : public PasswordGenerators {
+public:
+    Form1(const Form1Controls &controls, const HostServices &services);
+    Form1(const Form1 &) = delete;
+    Form1 &operator=(const Form1 &) = delete;
+
+    // The generators: each fills its field of the state (see
+    // RandomGenerators.h). The compose step calls them.
     void RandomLetters(std::int32_t plngLength) override;
     void RandomNumbers(std::int32_t plngLength) override;
     void RandomPassword(std::int32_t plngLength) override;
     UniformPicker &picker() override { return m_picker; }
 
-    // The Load event: raised once, after construction and before showing.
-    void raiseLoad();
-
-    // Main-window state.
-    MainWindowState state;
-
-    // Controls, in the order the window stores them.
-    QTimer *Timer1;
-    QGroupBox *Frame3;
-    XPButton *XPButton3;
-    XPButton *XPButton2;
-    XPButton *XPButton1;
-    QGroupBox *Frame2;
-    PasswordListView *List1;
-    CommandButton *cmdPrint;
-    CommandButton *cmdCreate;
-    QGroupBox *Frame1;
-    QCheckBox *Check1;
-    QLineEdit *txtNumbers;
-    QLineEdit *txtLetters;
-    QLabel *Label5;
-    QLabel *Label4;
-    QLabel *lblRandom;
-    QLabel *Label3;
-    QLabel *Label2;
-    QLabel *Label1;
-    QLabel *lblPassword;
-
-    // The batch list's items, as Save writes them.
-    const PackedStringList &list() const noexcept { return m_list.items(); }
+    // The Load event.
+    void Load();
 
 private:
     enum class CountBox { Letters, Numbers };
 
-    void createControls();
     void bindEvents();
     // Runs one event handler; the single place where errors are reported.
     void runHandler(const std::function<void()> &handler);
-    void reportError(const QString &message);
+    void reportError(std::string_view message);
 
     // After an edit of a count box: recounts, tells a screen reader the new
     // total, and renews the strength the boxes describe.
@@ -92,10 +75,10 @@ private:
     void XPButton2_press();
     void XPButton3_press();
 
+    MainWindowState state;
+    Form1Controls m_controls;
     HostServices m_services;
     UniformPicker m_picker;
-    PasswordListModel m_list;
-    ScreenReaderNotice m_notice{*this};
     bool m_rejected[2] = {false, false}; // by CountBox
 };
 

@@ -4,7 +4,7 @@
 #include "generation/MainWindowState.h"
 #include "generation/PasswordGenerators.h"
 #include "generation/RandomGenerators.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
 #include <QString>
 #include <cstdint>

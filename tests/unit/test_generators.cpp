@@ -7,7 +7,7 @@
 #include "generation/RandomGenerators.h"
 #include "platform/HostError.h"
 #include "platform/SodiumRandomSource.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "ScriptedRandomSource.h"
 
 #include "platform/HostError.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
 #include "platform/SodiumRandomSource.h"
-#include "platform/UniformPicker.h"
+#include "generation/UniformPicker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,44 @@
+#include "DisplayCheck.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/ProcessPrivacy.h"
+#include "platform/posix/SodiumRandomSource.h"
+#include "platform/posix/TerminationRequest.h"
+#include "platform/qt/QtForm1Window.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+int main(int argc, char *argv[])
+{
+    velkrin::keepMemoryPrivate();
+    velkrin::surviveFileSizeLimit();
+    velkrin::holdPlatformMessages();
+    QApplication app(argc, argv);
+    velkrin::releasePlatformMessages();
+    QApplication::setApplicationName(QStringLiteral("Velkrin"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velkrin.png")));
+    // The desktop entry's id: Wayland compositors match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velkrin.Velkrin"));
+
+    velkrin::SodiumRandomSource random;
+    // Opened once, at start-up, so the list goes to this folder whatever
+    // becomes of its name later.
+    velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
+    velkrin::Form1Window form({.random = random, .executableFolder = folder});
+
+    // A session logging out ends the program as closing its window does (an
+    // open warning box belongs to the window and closes with it).
+    velkrin::TerminationRequest termination;
+    if (termination.descriptor() >= 0) {
+        auto *notifier = new QSocketNotifier(termination.descriptor(), QSocketNotifier::Read, &form);
+        QObject::connect(notifier, &QSocketNotifier::activated, &form, [&termination, &form] {
+            if (termination.drain())
+                form.close();
+        });
+    }
+
+    form.load();
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,237 @@
+#include "platform/posix/PosixSaveFolder.h"
+
+#include "platform/HostError.h"
+
+#include <cerrno>
+#include <climits>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+// Every step is relative to the folder's handle (openat, renameat), writes go
+// straight to the file without a buffer that would keep a copy of the
+// passwords, the reason of a failure is the system's own (errno), and the
+// owner and group of the old file are kept.
+
+namespace velkrin {
+
+namespace {
+
+[[noreturn]] void saveFailed(const std::string &path, const std::string &reason)
+{
+    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
+}
+
+// Fails with the reason in errno.
+[[noreturn]] void systemFailed(const std::string &path)
+{
+    saveFailed(path, systemReason(errno));
+}
+
+std::string inTheWay(mode_t mode)
+{
+    const char *what = "something that is not a regular file";
+    switch (mode & S_IFMT) {
+    case S_IFDIR:
+        what = "a folder";
+        break;
+    case S_IFIFO:
+        what = "a named pipe (FIFO)";
+        break;
+    case S_IFCHR:
+        what = "a character device";
+        break;
+    case S_IFBLK:
+        what = "a block device";
+        break;
+    case S_IFSOCK:
+        what = "a socket";
+        break;
+    }
+    return std::string(what) + " of that name is in the way";
+}
+
+struct Descriptor {
+    int fd = -1;
+    Descriptor() = default;
+    explicit Descriptor(int owned) : fd(owned) {}
+    Descriptor(Descriptor &&other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        std::swap(fd, other.fd);
+        return *this;
+    }
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Where target.txt really is, symbolic links followed: a folder handle and a
+// name in it, and what is there now.
+struct Target {
+    int folder = -1;
+    Descriptor linkedFolder; // holds `folder` once a link leads elsewhere
+    std::string name;
+    std::string path; // for messages
+    bool exists = false;
+    struct stat status {};
+};
+
+void locate(Target &target)
+{
+    for (int links = 0;; ++links) {
+        if (::fstatat(target.folder, target.name.c_str(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                systemFailed(target.path);
+            return;
+        }
+        if (!S_ISLNK(target.status.st_mode)) {
+            if (!S_ISREG(target.status.st_mode))
+                saveFailed(target.path, inTheWay(target.status.st_mode));
+            target.exists = true;
+            return;
+        }
+        char link[PATH_MAX];
+        const ssize_t length = ::readlinkat(target.folder, target.name.c_str(), link, sizeof link);
+        const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
+        if (tooFar)
+            errno = links == 40 ? ELOOP : ENAMETOOLONG;
+        if (length < 0 || tooFar)
+            systemFailed(target.path);
+        const std::string to(link, static_cast<std::size_t>(length));
+        target.path = to.starts_with('/') ? to : target.path.substr(0, target.path.rfind('/') + 1) + to;
+        const std::size_t slash = to.rfind('/');
+        target.name = slash == std::string::npos ? to : to.substr(slash + 1);
+        if (slash != std::string::npos) {
+            const std::string folder = slash == 0 ? std::string("/") : to.substr(0, slash);
+            Descriptor next(::openat(target.folder, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (next.fd < 0)
+                systemFailed(target.path);
+            target.linkedFolder = std::move(next);
+            target.folder = target.linkedFolder.fd;
+        }
+    }
+}
+
+// The new content, in the same folder as the target so that rename() replaces
+// it in one step; removed unless it became the target.
+struct TemporaryFile {
+    int folder = -1;
+    std::string name;
+    Descriptor file;
+    bool created = false;
+    bool renamed = false;
+    ~TemporaryFile()
+    {
+        if (created && !renamed)
+            ::unlinkat(folder, name.c_str(), 0);
+    }
+};
+
+bool writeAll(int fd, const char *bytes, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            errno = written == 0 ? EIO : errno;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The temporary file as the content's writer sees it.
+class TemporarySink final : public FileSink {
+public:
+    TemporarySink(const TemporaryFile &temp, const std::string &path) : m_temp(temp), m_path(path) {}
+    void write(std::span<const char> bytes) override
+    {
+        if (!writeAll(m_temp.file.fd, bytes.data(), bytes.size()))
+            systemFailed(m_path);
+    }
+
+private:
+    const TemporaryFile &m_temp;
+    const std::string &m_path;
+};
+
+// A name for the temporary beside the target, new at each attempt. O_EXCL
+// makes a name taken meanwhile fail and be tried again, so it need not be
+// secret; it does not use the random source, which may be missing.
+std::string temporaryName(const std::string &target, int attempt)
+{
+    std::uint64_t mixed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                          (static_cast<std::uint64_t>(::getpid()) << 32) ^ static_cast<std::uint64_t>(attempt);
+    // splitmix64's finaliser spreads the bits over the whole word.
+    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9u;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebu;
+    mixed ^= mixed >> 31;
+    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string name = target + '.';
+    for (; mixed != 0; mixed /= 36)
+        name += kDigits[mixed % 36];
+    return name;
+}
+
+} // namespace
+
+PosixSaveFolder::PosixSaveFolder(FolderHandle folder) : m_folder(std::move(folder)) {}
+
+void PosixSaveFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
+{
+    const FolderHandle &folder = m_folder;
+    Target target;
+    target.name = std::string(name);
+    target.path = folder.rawPath() + '/' + target.name;
+    if (!folder.isOpen()) {
+        if (folder.rawPath().empty())
+            throw HostError(HostErrorKind::File, "The list could not be saved: the folder that holds the program "
+                                                 "is not known (" +
+                                                     folder.openError() + ").");
+        saveFailed(target.path, folder.openError());
+    }
+    target.folder = folder.fd();
+    locate(target);
+    // A file its user may not write stays as it is, as a read-only mark asks.
+    if (target.exists && ::faccessat(target.folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
+        systemFailed(target.path);
+
+    TemporaryFile temp;
+    temp.folder = target.folder;
+    for (int attempt = 0; temp.file.fd < 0; ++attempt) {
+        temp.name = temporaryName(target.name, attempt);
+        temp.file.fd = ::openat(temp.folder, temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (temp.file.fd < 0 && (errno != EEXIST || attempt == 100))
+            systemFailed(target.path);
+    }
+    temp.created = true;
+    TemporarySink sink(temp, target.path);
+    content(sink);
+
+    // The file holds passwords in plain text: a new one is for its owner
+    // only; an old one keeps the mode, owner and group it had. Only root may
+    // give a file to another user, others only to a group they belong to; a
+    // refused chown leaves the saver's.
+    if (target.exists && ::fchown(temp.file.fd, target.status.st_uid, target.status.st_gid) != 0)
+        (void)::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
+    const mode_t mode = target.exists ? target.status.st_mode & 07777 : 0600;
+    if (::fchmod(temp.file.fd, mode) != 0 || ::fsync(temp.file.fd) != 0 ||
+        ::close(std::exchange(temp.file.fd, -1)) != 0)
+        systemFailed(target.path);
+    if (::renameat(temp.folder, temp.name.c_str(), target.folder, target.name.c_str()) != 0)
+        systemFailed(target.path);
+    temp.renamed = true;
+}
+
+} // namespace velkrin

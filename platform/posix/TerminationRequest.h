@@ -1,0 +1,23 @@
+#pragma once
+
+namespace velkrin {
+
+// Turns SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal)
+// into bytes on a pipe that the event loop watches, so the program can close
+// its window and end as if the user had closed it. One instance per process.
+class TerminationRequest {
+public:
+    TerminationRequest();
+    ~TerminationRequest();
+
+    TerminationRequest(const TerminationRequest &) = delete;
+    TerminationRequest &operator=(const TerminationRequest &) = delete;
+
+    // The descriptor to watch for reading; -1 when the signals keep their
+    // default action.
+    int descriptor() const noexcept;
+    // Empties the pipe; true when a request had come.
+    bool drain();
+};
+
+} // namespace velkrin

@@ -1,0 +1,25 @@
+#include "platform/qt/QtForm1Window.h"
+#include "platform/qt/QtPrinterPort.h"
+
+#include <QLocale>
+#include <QMessageBox>
+
+namespace velkrin {
+
+std::unique_ptr<PrinterPort> openDefaultPrinter()
+{
+    return QtPrinterPort::defaultPrinter();
+}
+
+void showWarningBox(QWidget &window, const QString &message)
+{
+    QMessageBox::warning(&window, QStringLiteral("Velkrin"), message);
+}
+
+QString shortDateText(const QDate &date)
+{
+    // The default locale is the system's; the program never changes it.
+    return QLocale().toString(date, QLocale::ShortFormat);
+}
+
+} // namespace velkrin
