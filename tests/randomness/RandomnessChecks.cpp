@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QTemporaryFile>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 #include <array>
 #include <cmath>
@@ -83,9 +84,17 @@ void PairTable::add(unsigned first, unsigned second)
 
 double PairTable::chiSquareUniform() const
 {
-    const long double expected = static_cast<long double>(m_total) / cells();
+    return randomness::chiSquareUniform(m_counts);
+}
+
+double chiSquareUniform(const std::vector<std::uint64_t> &counts)
+{
+    std::uint64_t total = 0;
+    for (const std::uint64_t count : counts)
+        total += count;
+    const long double expected = static_cast<long double>(total) / static_cast<long double>(counts.size());
     long double statistic = 0;
-    for (const std::uint64_t count : m_counts) {
+    for (const std::uint64_t count : counts) {
         const long double d = static_cast<long double>(count) - expected;
         statistic += d * d / expected;
     }
@@ -136,17 +145,17 @@ double serialCorrelationBound(std::size_t n)
     return 6.0 / std::sqrt(static_cast<double>(n));
 }
 
-bool appendPoolIndices(QStringView text, QStringView pool, std::vector<std::uint8_t> &out)
+bool appendPoolIndices(std::string_view text, std::string_view pool, std::vector<std::uint8_t> &out)
 {
     std::array<int, 128> position;
     position.fill(-1);
-    for (qsizetype i = 0; i < pool.size(); ++i)
-        position[pool[i].unicode()] = static_cast<int>(i);
-    for (const QChar c : text) {
-        const int p = c.unicode() < 128 ? position[c.unicode()] : -1;
+    for (std::size_t i = 0; i < pool.size(); ++i)
+        position[static_cast<unsigned char>(pool[i])] = static_cast<int>(i);
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        const int p = code < 128 ? position[code] : -1;
         if (p < 0) {
-            ADD_FAILURE() << "character U+" << std::hex << unsigned{c.unicode()} << " is not in the pool "
-                          << pool.toString().toStdString();
+            ADD_FAILURE() << "byte 0x" << std::hex << unsigned{code} << " is not in the pool " << pool;
             return false;
         }
         out.push_back(static_cast<std::uint8_t>(p));
@@ -169,39 +178,53 @@ NeighbourPairs neighbourPairs(const std::vector<std::uint8_t> &indices, std::siz
 EntReport runEnt(const std::vector<std::uint8_t> &bytes)
 {
     EntReport report;
-    QTemporaryFile file;
-    if (!file.open()) {
+    char path[] = "/tmp/velkrin-ent-XXXXXX";
+    const int fd = ::mkstemp(path);
+    if (fd < 0) {
         report.error = "cannot create a temporary file";
         return report;
     }
-    const auto written = file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size()));
-    file.close();
-    if (written != static_cast<qint64>(bytes.size())) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    ::close(fd);
+    if (written != static_cast<ssize_t>(bytes.size())) {
+        ::unlink(path);
         report.error = "cannot write the temporary file";
         return report;
     }
-    QProcess ent;
     // -t: one CSV line of results.
-    ent.start(QStringLiteral("ent"), {QStringLiteral("-t"), file.fileName()});
-    if (!ent.waitForFinished(120'000) || ent.exitStatus() != QProcess::NormalExit || ent.exitCode() != 0) {
-        report.error =
-            "ent did not run: " + ent.errorString().toStdString() + " " + ent.readAllStandardError().toStdString();
+    const std::string command = std::string("ent -t ") + path + " 2>&1";
+    FILE *ent = ::popen(command.c_str(), "r");
+    std::string output;
+    if (ent) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, ent)) > 0;)
+            output.append(buffer, got);
+    }
+    const int status = ent ? ::pclose(ent) : -1;
+    ::unlink(path);
+    if (status != 0) {
+        report.error = "ent did not run: " + output;
         return report;
     }
     // 0,File-bytes,Entropy,Chi-square,Mean,Monte-Carlo-Pi,Serial-Correlation
     // 1,<bytes>,<entropy>,<chi-square>,<mean>,<pi>,<correlation>
-    const QList<QByteArray> lines = ent.readAllStandardOutput().split('\n');
-    for (const QByteArray &line : lines) {
-        const QList<QByteArray> fields = line.trimmed().split(',');
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string field; std::getline(cells, field, ',');)
+            fields.push_back(field);
         if (fields.size() < 7 || fields[0] != "1")
             continue;
-        bool okBytes = false, okEntropy = false, okCorrelation = false;
-        report.bytes = fields[1].toULongLong(&okBytes);
-        report.entropy = fields[2].toDouble(&okEntropy);
-        report.serialCorrelation = fields[6].toDouble(&okCorrelation);
-        report.ok = okBytes && okEntropy && okCorrelation;
+        char *end = nullptr;
+        report.bytes = std::strtoull(fields[1].c_str(), &end, 10);
+        bool ok = *end == '\0';
+        report.entropy = std::strtod(fields[2].c_str(), &end);
+        ok = ok && *end == '\0';
+        report.serialCorrelation = std::strtod(fields[6].c_str(), &end);
+        report.ok = ok && (*end == '\0' || *end == '\r');
         if (!report.ok)
-            report.error = "cannot read ent's line: " + line.toStdString();
+            report.error = "cannot read ent's line: " + line;
         return report;
     }
     report.error = "no result line from ent";

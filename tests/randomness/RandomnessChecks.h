@@ -6,12 +6,10 @@
 
 #include "platform/RandomSource.h"
 
-#include <QString>
-#include <QStringView>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velkrin::randomness {
@@ -28,6 +26,10 @@ double chiSquareUpperTail(double statistic, double dof);
 
 // The value x with chiSquareUpperTail(x, dof) == tail.
 double chiSquareCritical(double tail, double dof);
+
+// Chi-square of `counts` against "every cell equally likely"; degrees of
+// freedom: counts.size() - 1.
+double chiSquareUniform(const std::vector<std::uint64_t> &counts);
 
 // Counts of (first, second) index pairs.
 class PairTable {
@@ -64,7 +66,7 @@ double serialCorrelationBound(std::size_t n);
 
 // Position of each character of `text` in `pool`; fails the current test
 // (and returns false) on a character that is not in the pool.
-bool appendPoolIndices(QStringView text, QStringView pool, std::vector<std::uint8_t> &out);
+bool appendPoolIndices(std::string_view text, std::string_view pool, std::vector<std::uint8_t> &out);
 
 // Counts the pairs of neighbouring characters of a stream cut into
 // passwords of `length`: inside one password, and from the last character of

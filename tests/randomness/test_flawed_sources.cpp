@@ -8,7 +8,7 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
@@ -88,7 +88,7 @@ TEST(FlawedSources, RepeatingSourceFailsLetterPairs)
     std::vector<std::uint8_t> l;
     for (std::size_t p = 0; p < kPasswords; ++p) {
         l.clear();
-        ASSERT_TRUE(appendPoolIndices(QStringView(ComposePassword(state, 0, *picker)).first(3), kLetterPool, l));
+        ASSERT_TRUE(appendPoolIndices(std::string_view(ComposePassword(state, 0, *picker)).substr(0, 3), kLetterPool, l));
         letters.add(l[0], l[1]);
         letters.add(l[1], l[2]);
     }

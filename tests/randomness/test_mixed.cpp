@@ -8,7 +8,7 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
@@ -40,8 +40,8 @@ protected:
         state.intLetters = 3;
         state.intNumbers = 3;
         for (std::size_t p = 0; p < kPasswords; ++p) {
-            const QString password = ComposePassword(state, kMixedModeChecked, *picker);
-            ASSERT_EQ(password.size(), qsizetype{kLength});
+            const std::string password = ComposePassword(state, kMixedModeChecked, *picker);
+            ASSERT_EQ(password.size(), std::size_t{kLength});
             if (!appendPoolIndices(password, kMixedPool, *s_indices))
                 return;
         }

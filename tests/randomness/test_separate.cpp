@@ -9,7 +9,7 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
@@ -44,10 +44,10 @@ protected:
         state.intLetters = 3;
         state.intNumbers = 3;
         for (std::size_t p = 0; p < kPasswords; ++p) {
-            const QString password = ComposePassword(state, 0, *picker);
+            const std::string password = ComposePassword(state, 0, *picker);
             ASSERT_EQ(password.size(), 6);
-            if (!appendPoolIndices(QStringView(password).first(3), kLetterPool, s_sample->letters) ||
-                !appendPoolIndices(QStringView(password).sliced(3), kDigitPool, s_sample->digits))
+            if (!appendPoolIndices(std::string_view(password).substr(0, 3), kLetterPool, s_sample->letters) ||
+                !appendPoolIndices(std::string_view(password).substr(3), kDigitPool, s_sample->digits))
                 return;
         }
     }

@@ -2,7 +2,7 @@
 
 namespace velkrin {
 
-QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
+std::string ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker)
 {
     StateGenerators generators(state, picker);
     return ComposePassword(generators, state, check1Value);

@@ -6,7 +6,7 @@
 #include "generation/RandomGenerators.h"
 #include "generation/UniformPicker.h"
 
-#include <QString>
+#include <string>
 #include <cstdint>
 
 namespace velkrin {
@@ -26,6 +26,6 @@ private:
 };
 
 // The compose step over a bare state.
-QString ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker);
+std::string ComposePassword(MainWindowState &state, std::int16_t check1Value, UniformPicker &picker);
 
 } // namespace velkrin

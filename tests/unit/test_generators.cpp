@@ -1,18 +1,18 @@
 // The three generators and the compose step, with the real secure source for
 // the shape of the output and a scripted one where the exact text matters.
 
-#include "ScriptedRandomSource.h"
+#include "support/ScriptedRandomSource.h"
 
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
 #include "platform/HostError.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
+#include <regex>
 
 #include <cstdint>
 #include <limits>
@@ -28,17 +28,17 @@ namespace {
 
 // Written out here rather than taken from the program, so that a changed pool
 // is noticed.
-const QString kLetters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
-const QString kDigits = QStringLiteral("1234567890");
-const QString kMixed = QStringLiteral("abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+const std::string kLetters = std::string("abcdefghijklmnopqrstuvwxyz");
+const std::string kDigits = std::string("1234567890");
+const std::string kMixed = std::string("abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
 using Generator = void (*)(MainWindowState &, std::int32_t, UniformPicker &);
 
 struct GeneratorCase {
     const char *name;
     Generator generate;
-    QString MainWindowState::*field;
-    const QString *pool;
+    std::string MainWindowState::*field;
+    const std::string *pool;
 };
 
 const GeneratorCase kGenerators[] = {
@@ -52,16 +52,16 @@ const GeneratorCase kGenerators[] = {
 MainWindowState filledState()
 {
     MainWindowState state;
-    state.strPassword = QStringLiteral("oldPassword");
-    state.strLetters = QStringLiteral("oldletters");
-    state.strNumbers = QStringLiteral("0000");
+    state.strPassword = std::string("oldPassword");
+    state.strLetters = std::string("oldletters");
+    state.strNumbers = std::string("0000");
     return state;
 }
 
-void expectFromPool(const QString &text, const QString &pool)
+void expectFromPool(const std::string &text, const std::string &pool)
 {
-    for (QChar c : text)
-        ASSERT_TRUE(pool.contains(c)) << "'" << c.toLatin1() << "' is not in " << pool.toStdString();
+    for (char c : text)
+        ASSERT_NE(pool.find(c), std::string::npos) << "'" << c << "' is not in " << pool;
 }
 
 template <class F>
@@ -70,7 +70,7 @@ void expectHostError(HostErrorKind kind, F &&f)
     try {
         f();
     } catch (const HostError &e) {
-        EXPECT_EQ(e.kind(), kind) << e.message().toStdString();
+        EXPECT_EQ(e.kind(), kind) << e.message();
         return;
     }
     ADD_FAILURE() << "no HostError was raised";
@@ -92,7 +92,7 @@ TEST_F(Generators, FillTheirOwnFieldWithTheRequestedNumberOfPoolCharacters)
             MainWindowState state = filledState();
             const MainWindowState before = state;
             g.generate(state, length, *picker);
-            const QString &out = state.*g.field;
+            const std::string &out = state.*g.field;
             ASSERT_EQ(out.size(), length);
             expectFromPool(out, *g.pool);
             // The other two fields are untouched.
@@ -105,8 +105,8 @@ TEST_F(Generators, FillTheirOwnFieldWithTheRequestedNumberOfPoolCharacters)
         // Over many characters every pool character turns up.
         MainWindowState state;
         g.generate(state, 5000, *picker);
-        const QString &out = state.*g.field;
-        std::set<QChar> seen(out.begin(), out.end());
+        const std::string &out = state.*g.field;
+        std::set<char> seen(out.begin(), out.end());
         EXPECT_EQ(seen.size(), static_cast<std::size_t>(g.pool->size()));
     }
 }
@@ -115,17 +115,17 @@ TEST_F(Generators, ShorterOutputReplacesLongerAndLeavesEarlierCopiesAlone)
 {
     MainWindowState state;
     RandomPassword(state, 40, *picker);
-    const QString earlier = state.strPassword; // shares the field's buffer
-    const std::u16string earlierText = earlier.toStdU16String();
+    const std::string earlier = state.strPassword;
+    const std::string earlierText = earlier;
     RandomPassword(state, 6, *picker);
     EXPECT_EQ(state.strPassword.size(), 6);
-    EXPECT_EQ(earlier.toStdU16String(), earlierText) << "a copy taken before changed with the field";
+    EXPECT_EQ(earlier, earlierText) << "a copy taken before changed with the field";
 
     // Same length: the field may reuse its buffer, but not one a copy shares.
-    const QString sameSize = state.strPassword;
-    const std::u16string sameSizeText = sameSize.toStdU16String();
+    const std::string sameSize = state.strPassword;
+    const std::string sameSizeText = sameSize;
     RandomPassword(state, 6, *picker);
-    EXPECT_EQ(sameSize.toStdU16String(), sameSizeText);
+    EXPECT_EQ(sameSize, sameSizeText);
 }
 
 TEST_F(Generators, ZeroLengthEmptiesOnlyItsField)
@@ -135,7 +135,7 @@ TEST_F(Generators, ZeroLengthEmptiesOnlyItsField)
         MainWindowState state = filledState();
         const MainWindowState before = state;
         g.generate(state, 0, *picker);
-        EXPECT_TRUE((state.*g.field).isEmpty());
+        EXPECT_TRUE((state.*g.field).empty());
         for (const auto &other : kGenerators) {
             if (other.field != g.field) {
                 EXPECT_EQ(state.*other.field, before.*other.field);
@@ -153,9 +153,9 @@ TEST_F(Generators, NegativeLengthIsAnInvalidArgumentAndTouchesNothing)
             state.intLetters = 7;
             state.intNumbers = 8;
             expectHostError(HostErrorKind::InvalidArgument, [&] { g.generate(state, length, *picker); });
-            EXPECT_EQ(state.strPassword, QStringLiteral("oldPassword"));
-            EXPECT_EQ(state.strLetters, QStringLiteral("oldletters"));
-            EXPECT_EQ(state.strNumbers, QStringLiteral("0000"));
+            EXPECT_EQ(state.strPassword, std::string("oldPassword"));
+            EXPECT_EQ(state.strLetters, std::string("oldletters"));
+            EXPECT_EQ(state.strNumbers, std::string("0000"));
             EXPECT_EQ(state.intLetters, 7);
             EXPECT_EQ(state.intNumbers, 8);
         }
@@ -180,7 +180,7 @@ TEST(GeneratorsScripted, MapEachAcceptedByteToThePoolCharacterAtThatPosition)
         auto picker = std::make_unique<UniformPicker>(source);
         MainWindowState state;
         RandomNumbers(state, 10, *picker);
-        EXPECT_EQ(state.strNumbers, QStringLiteral("1234567890")); // index 9 is '0'
+        EXPECT_EQ(state.strNumbers, std::string("1234567890")); // index 9 is '0'
     }
     {
         auto source = ScriptedRandomSource::sequence(upTo62);
@@ -196,7 +196,7 @@ TEST(GeneratorsScripted, MapEachAcceptedByteToThePoolCharacterAtThatPosition)
         auto picker = std::make_unique<UniformPicker>(source);
         MainWindowState state;
         RandomNumbers(state, 5, *picker);
-        EXPECT_EQ(state.strNumbers, QStringLiteral("01067"));
+        EXPECT_EQ(state.strNumbers, std::string("01067"));
     }
     {
         // 26 -> '1', 35 -> '0', 36 -> 'A', 61 -> 'Z', 248 rejected, 123 % 62 = 61 -> 'Z'.
@@ -204,53 +204,53 @@ TEST(GeneratorsScripted, MapEachAcceptedByteToThePoolCharacterAtThatPosition)
         auto picker = std::make_unique<UniformPicker>(source);
         MainWindowState state;
         RandomPassword(state, 6, *picker);
-        EXPECT_EQ(state.strPassword, QStringLiteral("a10AZZ"));
+        EXPECT_EQ(state.strPassword, std::string("a10AZZ"));
     }
 }
 
 TEST_F(Generators, ComposeSeparateAndMixedModes)
 {
-    const QRegularExpression threeAndThree(QStringLiteral("^[a-z]{3}[0-9]{3}$"));
-    const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    const QRegularExpression fiveMixed(QStringLiteral("^[a-zA-Z0-9]{5}$"));
+    const std::regex threeAndThree("^[a-z]{3}[0-9]{3}$");
+    const std::regex fourDigits("^[0-9]{4}$");
+    const std::regex fiveMixed("^[a-zA-Z0-9]{5}$");
     for (int run = 0; run < 50; ++run) {
         MainWindowState state = filledState();
         state.intLetters = 3;
         state.intNumbers = 3;
-        const QString caption = ComposePassword(state, 0, *picker);
-        EXPECT_TRUE(threeAndThree.match(caption).hasMatch()) << caption.toStdString();
+        const std::string caption = ComposePassword(state, 0, *picker);
+        EXPECT_TRUE(std::regex_match(caption, threeAndThree)) << caption;
         EXPECT_EQ(caption, state.strLetters + state.strNumbers);
-        EXPECT_EQ(state.strPassword, QStringLiteral("oldPassword"));
+        EXPECT_EQ(state.strPassword, std::string("oldPassword"));
 
         // Grayed (2) composes as if clear.
-        const QString grayed = ComposePassword(state, 2, *picker);
-        EXPECT_TRUE(threeAndThree.match(grayed).hasMatch()) << grayed.toStdString();
-        EXPECT_EQ(state.strPassword, QStringLiteral("oldPassword"));
+        const std::string grayed = ComposePassword(state, 2, *picker);
+        EXPECT_TRUE(std::regex_match(grayed, threeAndThree)) << grayed;
+        EXPECT_EQ(state.strPassword, std::string("oldPassword"));
 
         state.intLetters = 0;
         state.intNumbers = 4;
-        const QString digits = ComposePassword(state, 0, *picker);
-        EXPECT_TRUE(fourDigits.match(digits).hasMatch()) << digits.toStdString();
-        EXPECT_TRUE(state.strLetters.isEmpty());
+        const std::string digits = ComposePassword(state, 0, *picker);
+        EXPECT_TRUE(std::regex_match(digits, fourDigits)) << digits;
+        EXPECT_TRUE(state.strLetters.empty());
 
         MainWindowState mixed = filledState();
         mixed.intLetters = 5;
         mixed.intNumbers = 0;
-        const QString five = ComposePassword(mixed, 1, *picker);
-        EXPECT_TRUE(fiveMixed.match(five).hasMatch()) << five.toStdString();
+        const std::string five = ComposePassword(mixed, 1, *picker);
+        EXPECT_TRUE(std::regex_match(five, fiveMixed)) << five;
         EXPECT_EQ(five, mixed.strPassword);
-        EXPECT_EQ(mixed.strLetters, QStringLiteral("oldletters"));
-        EXPECT_EQ(mixed.strNumbers, QStringLiteral("0000"));
+        EXPECT_EQ(mixed.strLetters, std::string("oldletters"));
+        EXPECT_EQ(mixed.strNumbers, std::string("0000"));
     }
     // Mixed mode draws from all three parts of its pool.
     MainWindowState state;
     state.intLetters = 3000;
     state.intNumbers = 3000;
-    const QString big = ComposePassword(state, 1, *picker);
+    const std::string big = ComposePassword(state, 1, *picker);
     ASSERT_EQ(big.size(), 6000);
-    EXPECT_TRUE(big.contains(QRegularExpression(QStringLiteral("[a-z]"))));
-    EXPECT_TRUE(big.contains(QRegularExpression(QStringLiteral("[A-Z]"))));
-    EXPECT_TRUE(big.contains(QRegularExpression(QStringLiteral("[0-9]"))));
+    EXPECT_TRUE(std::regex_search(big, std::regex("[a-z]")));
+    EXPECT_TRUE(std::regex_search(big, std::regex("[A-Z]")));
+    EXPECT_TRUE(std::regex_search(big, std::regex("[0-9]")));
 }
 
 TEST(ComposeScripted, ExactTextInEachMode)
@@ -263,9 +263,9 @@ TEST(ComposeScripted, ExactTextInEachMode)
         state.intLetters = 3;
         state.intNumbers = 3;
         // Letters take the first three bytes, digits the next three.
-        EXPECT_EQ(ComposePassword(state, 0, *picker), QStringLiteral("abc456"));
-        EXPECT_EQ(state.strLetters, QStringLiteral("abc"));
-        EXPECT_EQ(state.strNumbers, QStringLiteral("456"));
+        EXPECT_EQ(ComposePassword(state, 0, *picker), std::string("abc456"));
+        EXPECT_EQ(state.strLetters, std::string("abc"));
+        EXPECT_EQ(state.strNumbers, std::string("456"));
     }
     for (std::int16_t grayedOrOther : {std::int16_t{2}, std::int16_t{-1}, std::int16_t{0}}) {
         auto source = ScriptedRandomSource::sequence(script);
@@ -273,8 +273,8 @@ TEST(ComposeScripted, ExactTextInEachMode)
         MainWindowState state;
         state.intLetters = 3;
         state.intNumbers = 3;
-        EXPECT_EQ(ComposePassword(state, grayedOrOther, *picker), QStringLiteral("abc456")) << grayedOrOther;
-        EXPECT_TRUE(state.strPassword.isEmpty());
+        EXPECT_EQ(ComposePassword(state, grayedOrOther, *picker), std::string("abc456")) << grayedOrOther;
+        EXPECT_TRUE(state.strPassword.empty());
     }
     {
         auto source = ScriptedRandomSource::sequence(script);
@@ -283,9 +283,9 @@ TEST(ComposeScripted, ExactTextInEachMode)
         state.intLetters = 5;
         state.intNumbers = 4;
         // One block of nine from the mixed pool: 36 -> 'A', 61 -> 'Z', 9 -> 'j'.
-        EXPECT_EQ(ComposePassword(state, 1, *picker), QStringLiteral("abcdefAZj"));
-        EXPECT_TRUE(state.strLetters.isEmpty());
-        EXPECT_TRUE(state.strNumbers.isEmpty());
+        EXPECT_EQ(ComposePassword(state, 1, *picker), std::string("abcdefAZj"));
+        EXPECT_TRUE(state.strLetters.empty());
+        EXPECT_TRUE(state.strNumbers.empty());
     }
     {
         auto source = ScriptedRandomSource::sequence({255, 9, 9, 9, 9});
@@ -293,7 +293,7 @@ TEST(ComposeScripted, ExactTextInEachMode)
         MainWindowState state;
         state.intLetters = 0;
         state.intNumbers = 4;
-        EXPECT_EQ(ComposePassword(state, 0, *picker), QStringLiteral("0000"));
+        EXPECT_EQ(ComposePassword(state, 0, *picker), std::string("0000"));
     }
 }
 
@@ -307,9 +307,9 @@ TEST(ComposeScripted, OverflowingMixedSumFailsBeforeAnyGeneratorRuns)
         state.intLetters = counts[0];
         state.intNumbers = counts[1];
         expectHostError(HostErrorKind::Overflow, [&] { ComposePassword(state, 1, *picker); });
-        EXPECT_EQ(state.strPassword, QStringLiteral("oldPassword"));
-        EXPECT_EQ(state.strLetters, QStringLiteral("oldletters"));
-        EXPECT_EQ(state.strNumbers, QStringLiteral("0000"));
+        EXPECT_EQ(state.strPassword, std::string("oldPassword"));
+        EXPECT_EQ(state.strLetters, std::string("oldletters"));
+        EXPECT_EQ(state.strNumbers, std::string("0000"));
         EXPECT_TRUE(source.fillSizes.empty()) << "random bytes were drawn before the sum was checked";
     }
     // The same counts in separate mode do not add up: each generator just
@@ -330,15 +330,15 @@ TEST(ComposeScripted, NegativeDigitCountFailsAfterTheLettersAreRenewed)
     state.intLetters = 2;
     state.intNumbers = -1;
     expectHostError(HostErrorKind::InvalidArgument, [&] { ComposePassword(state, 0, *picker); });
-    EXPECT_EQ(state.strLetters, QStringLiteral("he"));
-    EXPECT_EQ(state.strNumbers, QStringLiteral("0000"));
-    EXPECT_EQ(state.strPassword, QStringLiteral("oldPassword"));
+    EXPECT_EQ(state.strLetters, std::string("he"));
+    EXPECT_EQ(state.strNumbers, std::string("0000"));
+    EXPECT_EQ(state.strPassword, std::string("oldPassword"));
 
     // A negative sum in mixed mode is a negative length for the mixed pool.
     MainWindowState mixed = filledState();
     mixed.intLetters = -5;
     mixed.intNumbers = 3;
     expectHostError(HostErrorKind::InvalidArgument, [&] { ComposePassword(mixed, 1, *picker); });
-    EXPECT_EQ(mixed.strPassword, QStringLiteral("oldPassword"));
-    EXPECT_EQ(mixed.strLetters, QStringLiteral("oldletters"));
+    EXPECT_EQ(mixed.strPassword, std::string("oldPassword"));
+    EXPECT_EQ(mixed.strLetters, std::string("oldletters"));
 }

@@ -22,12 +22,12 @@ namespace {
 // What a text box holding `text` makes of the count.
 std::int16_t countOf(const std::string &text)
 {
-    return roundToInt16(leadingNumber(text), QStringLiteral("number of letters"));
+    return roundToInt16(leadingNumber(text), std::string("number of letters"));
 }
 
 // Runs `f`, expecting HostError of `kind`; returns its message.
 template <class F>
-QString expectHostError(HostErrorKind kind, F &&f)
+std::string expectHostError(HostErrorKind kind, F &&f)
 {
     try {
         f();
@@ -146,7 +146,7 @@ TEST(LeadingNumber, DecimalPointIsAPointWhateverTheLocale)
     const double twoCommaFive = leadingNumber("2,5");
     const double hundred = leadingNumber("1e2");
     const std::int16_t count = countOf("3.5");
-    const QString sumText = int16Text(-1234);
+    const std::string sumText = int16Text(-1234);
 
     std::locale::global(savedCpp);
     std::setlocale(LC_ALL, savedC.c_str());
@@ -156,7 +156,7 @@ TEST(LeadingNumber, DecimalPointIsAPointWhateverTheLocale)
     EXPECT_EQ(twoCommaFive, 2.0);
     EXPECT_EQ(hundred, 100.0);
     EXPECT_EQ(count, 4);
-    EXPECT_EQ(sumText, QStringLiteral("-1234")); // no digit grouping
+    EXPECT_EQ(sumText, std::string("-1234")); // no digit grouping
 }
 
 TEST(RoundToInt16, RoundsHalfwayCasesToEven)
@@ -171,7 +171,7 @@ TEST(RoundToInt16, RoundsHalfwayCasesToEven)
     EXPECT_EQ(countOf("+4"), 4);
     EXPECT_EQ(countOf("  9"), 9);
 
-    const QString what = QStringLiteral("count");
+    const std::string what = std::string("count");
     EXPECT_EQ(roundToInt16(0.5, what), 0);
     EXPECT_EQ(roundToInt16(1.5, what), 2);
     EXPECT_EQ(roundToInt16(-0.5, what), 0);
@@ -186,10 +186,10 @@ TEST(RoundToInt16, HonoursNearestEvenUnderAnyFloatingPointRoundingMode)
 {
     const int saved = std::fegetround();
     std::fesetround(FE_UPWARD);
-    const std::int16_t up = roundToInt16(2.5, QStringLiteral("count"));
-    const std::int16_t upNeg = roundToInt16(-3.7, QStringLiteral("count"));
+    const std::int16_t up = roundToInt16(2.5, std::string("count"));
+    const std::int16_t upNeg = roundToInt16(-3.7, std::string("count"));
     std::fesetround(FE_TOWARDZERO);
-    const std::int16_t zero = roundToInt16(3.5, QStringLiteral("count"));
+    const std::int16_t zero = roundToInt16(3.5, std::string("count"));
     const int modeAfter = std::fegetround();
     std::fesetround(saved);
 
@@ -201,7 +201,7 @@ TEST(RoundToInt16, HonoursNearestEvenUnderAnyFloatingPointRoundingMode)
 
 TEST(RoundToInt16, OutsideTheSixteenBitRangeIsAnOverflow)
 {
-    const QString what = QStringLiteral("number of digits");
+    const std::string what = std::string("number of digits");
     EXPECT_EQ(roundToInt16(32767.0, what), 32767);
     EXPECT_EQ(roundToInt16(32767.4, what), 32767);
     EXPECT_EQ(roundToInt16(32766.5, what), 32766);
@@ -213,8 +213,8 @@ TEST(RoundToInt16, OutsideTheSixteenBitRangeIsAnOverflow)
     for (double value :
          {32767.5, 32768.0, 40000.0, -40000.0, -32768.6, -32769.5, 1e10, -1e10, std::numeric_limits<double>::infinity(),
           -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
-        const QString message = expectHostError(HostErrorKind::Overflow, [&] { roundToInt16(value, what); });
-        EXPECT_TRUE(message.contains(what)) << value << ": " << message.toStdString();
+        const std::string message = expectHostError(HostErrorKind::Overflow, [&] { roundToInt16(value, what); });
+        EXPECT_TRUE((message.find(what) != std::string::npos)) << value << ": " << message;
     }
     expectHostError(HostErrorKind::Overflow, [] { countOf("40000"); });
     expectHostError(HostErrorKind::Overflow, [] { countOf("-40000"); });
@@ -224,7 +224,7 @@ TEST(RoundToInt16, OutsideTheSixteenBitRangeIsAnOverflow)
 
 TEST(CheckedAddInt16, SumsInsideTheRangeAndRaisesOverflowOutside)
 {
-    const QString what = QStringLiteral("total number of characters");
+    const std::string what = std::string("total number of characters");
     EXPECT_EQ(checkedAddInt16(3, 3, what), 6);
     EXPECT_EQ(checkedAddInt16(-5, 3, what), -2);
     EXPECT_EQ(checkedAddInt16(32767, 0, what), 32767);
@@ -236,19 +236,19 @@ TEST(CheckedAddInt16, SumsInsideTheRangeAndRaisesOverflowOutside)
     const std::int16_t overflowing[][2] = {{32767, 1},   {1, 32767},       {16384, 16384}, {30000, 3000},
                                            {-32768, -1}, {-16385, -16384}, {32767, 32767}, {-32768, -32768}};
     for (const auto &pair : overflowing) {
-        const QString message =
+        const std::string message =
             expectHostError(HostErrorKind::Overflow, [&] { checkedAddInt16(pair[0], pair[1], what); });
-        EXPECT_TRUE(message.contains(what)) << message.toStdString();
+        EXPECT_TRUE((message.find(what) != std::string::npos)) << message;
     }
 }
 
 TEST(Int16Text, PlainDecimalWithMinusAndNoLeadingSpace)
 {
-    EXPECT_EQ(int16Text(6), QStringLiteral("6"));
-    EXPECT_EQ(int16Text(0), QStringLiteral("0"));
-    EXPECT_EQ(int16Text(-2), QStringLiteral("-2"));
-    EXPECT_EQ(int16Text(15), QStringLiteral("15"));
-    EXPECT_EQ(int16Text(32767), QStringLiteral("32767"));
-    EXPECT_EQ(int16Text(-32768), QStringLiteral("-32768"));
-    EXPECT_EQ(int16Text(10000), QStringLiteral("10000"));
+    EXPECT_EQ(int16Text(6), std::string("6"));
+    EXPECT_EQ(int16Text(0), std::string("0"));
+    EXPECT_EQ(int16Text(-2), std::string("-2"));
+    EXPECT_EQ(int16Text(15), std::string("15"));
+    EXPECT_EQ(int16Text(32767), std::string("32767"));
+    EXPECT_EQ(int16Text(-32768), std::string("-32768"));
+    EXPECT_EQ(int16Text(10000), std::string("10000"));
 }

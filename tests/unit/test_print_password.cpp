@@ -2,7 +2,7 @@
 // uses and read back with poppler-utils (pdftotext, pdfinfo, pdffonts).
 
 #include "output/PrintPassword.h"
-#include "platform/QtPrinterPort.h"
+#include "widget/PdfPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +55,8 @@ PrintedPage print(const QString &dateText, const QString &password)
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
     // The port stays open while the file is read: PrintPassword itself must
     // end the document, or a real printer never receives the page.
-    auto port = QtPrinterPort::pdfFile(pdf);
-    PrintPassword(*port, dateText, password);
+    auto port = pdfPrinter(pdf);
+    PrintPassword(*port, dateText.toStdString(), password.toStdString());
 
     PrintedPage page;
     QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

@@ -2,7 +2,9 @@
 
 #include "output/SaveList.h"
 #include "platform/HostError.h"
-#include "platform/PackedStringList.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/ProcessPrivacy.h"
+#include "support/ScriptedHost.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +56,7 @@ QString expectFileError(F &&f)
         f();
     } catch (const HostError &e) {
         EXPECT_EQ(e.kind(), HostErrorKind::File);
-        return e.message();
+        return QString::fromStdString(e.message());
     }
     ADD_FAILURE() << "no HostError was raised";
     return {};
@@ -66,6 +68,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         savedUmask = ::umask(022);
+        // As the program does at start-up.
+        surviveFileSizeLimit();
     }
     void TearDown() override { ::umask(savedUmask); }
 
@@ -76,8 +80,15 @@ protected:
         return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
+    // Saves through the folder's handle, opened now, as the program does.
+    void save(const QString &folder) const
+    {
+        PosixSaveFolder handle(FolderHandle(QFile::encodeName(folder).toStdString()));
+        SaveList(list, handle);
+    }
+
     QTemporaryDir dir;
-    PackedStringList list;
+    test::FakeListBox list;
     mode_t savedUmask = 022;
 };
 
@@ -85,38 +96,38 @@ protected:
 
 TEST_F(SaveListTest, WritesEachItemInOrderFollowedByCrLf)
 {
-    list.append(QStringLiteral("abc123"));
-    list.append(QStringLiteral("xyz789"));
-    list.append(QStringLiteral("qrs456"));
-    SaveList(list, dir.path());
+    list.addItem("abc123");
+    list.addItem("xyz789");
+    list.addItem("qrs456");
+    save(dir.path());
     const QByteArray first = readAll(target());
     EXPECT_EQ(first, QByteArray("abc123\r\nxyz789\r\nqrs456\r\n"));
     EXPECT_EQ(first.size(), 24);
     EXPECT_EQ(folderContents(), QStringList{QStringLiteral("target.txt")});
 
     // Saving again replaces rather than appends.
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_EQ(readAll(target()), first);
 }
 
 TEST_F(SaveListTest, EmptyListAndEmptyItems)
 {
     // An empty list leaves an empty file, also over one that held text.
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_TRUE(QFileInfo::exists(target()));
     EXPECT_EQ(readAll(target()), QByteArray());
 
     writeFile(target(), "old1\r\nold2\r\n");
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_EQ(QFileInfo(target()).size(), 0);
 
     // An empty item is an empty line.
-    list.append(QString());
-    SaveList(list, dir.path());
+    list.addItem("");
+    save(dir.path());
     EXPECT_EQ(readAll(target()), QByteArray("\r\n"));
-    list.append(QStringLiteral("ab"));
-    list.append(QString());
-    SaveList(list, dir.path());
+    list.addItem("ab");
+    list.addItem("");
+    save(dir.path());
     EXPECT_EQ(readAll(target()), QByteArray("\r\nab\r\n\r\n"));
 }
 
@@ -127,10 +138,10 @@ TEST_F(SaveListTest, SavesEveryItemOfALongList)
     QByteArray expected;
     for (int i = 0; i < kItems; ++i) {
         const QString item = QStringLiteral("p%1").arg(i, 5, 10, QLatin1Char('0'));
-        list.append(item);
+        list.addItem(item.toStdString());
         expected += item.toLatin1() + "\r\n";
     }
-    SaveList(list, dir.path());
+    save(dir.path());
     const QByteArray saved = readAll(target());
     EXPECT_EQ(saved.size(), 40000 * 8);
     EXPECT_TRUE(saved == expected) << "the saved file differs from the list";
@@ -139,28 +150,28 @@ TEST_F(SaveListTest, SavesEveryItemOfALongList)
 
 TEST_F(SaveListTest, NewFileIsPrivateAndAnExistingFileKeepsItsMode)
 {
-    list.append(QStringLiteral("secret"));
-    SaveList(list, dir.path());
+    list.addItem("secret");
+    save(dir.path());
     EXPECT_EQ(modeOf(target()), mode_t{0600}) << "umask 022 would otherwise give 0644";
 
     // Saving over it again keeps it private.
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_EQ(modeOf(target()), mode_t{0600});
 
     // A file the user made readable keeps that.
     ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0644), 0);
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_EQ(modeOf(target()), mode_t{0644});
     for (const mode_t mode : {0640, 0444, 0060}) {
         ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), mode), 0);
         if (::access(QFile::encodeName(target()).constData(), W_OK) == 0) // as root, or a writable mode
-            SaveList(list, dir.path());
+            save(dir.path());
         EXPECT_EQ(modeOf(target()), mode);
     }
     // Root saving over another user's file gives it back to that user.
     struct stat st {};
     if (::geteuid() == 0 && ::chown(QFile::encodeName(target()).constData(), 65534, 65534) == 0) {
-        SaveList(list, dir.path());
+        save(dir.path());
         ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
         EXPECT_EQ(st.st_uid, 65534u);
         EXPECT_EQ(st.st_gid, 65534u);
@@ -172,9 +183,9 @@ TEST_F(SaveListTest, AFolderNamedTargetTxtIsAFileErrorAndStaysAsItWas)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("target.txt")));
     writeFile(target() + QStringLiteral("/inside.txt"), "keep me");
-    list.append(QStringLiteral("abc123"));
+    list.addItem("abc123");
 
-    const QString message = expectFileError([&] { SaveList(list, dir.path()); });
+    const QString message = expectFileError([&] { save(dir.path()); });
     EXPECT_TRUE(message.contains(target())) << message.toStdString();
 
     EXPECT_TRUE(QFileInfo(target()).isDir());
@@ -187,8 +198,8 @@ TEST_F(SaveListTest, AFolderNamedTargetTxtIsAFileErrorAndStaysAsItWas)
 TEST_F(SaveListTest, AMissingFolderIsAFileErrorNamingThePath)
 {
     const QString missing = dir.filePath(QStringLiteral("no-such-folder"));
-    list.append(QStringLiteral("abc123"));
-    const QString message = expectFileError([&] { SaveList(list, missing); });
+    list.addItem("abc123");
+    const QString message = expectFileError([&] { save(missing); });
     EXPECT_TRUE(message.contains(missing + QStringLiteral("/target.txt"))) << message.toStdString();
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_TRUE(folderContents().isEmpty());
@@ -198,12 +209,12 @@ TEST_F(SaveListTest, AFailedWriteLeavesThePreviousFileIntact)
 {
     // Running as root defeats permission bits, but not the file-size limit:
     // with it set below the list's size the write fails as on a full disk.
-    // Saving itself keeps SIGXFSZ from ending the program.
+    // The program's start-up keeps SIGXFSZ from ending it.
     const QByteArray previous = "old111\r\nold222\r\n";
     writeFile(target(), previous);
     ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0644), 0);
     for (int i = 0; i < 40000; ++i)
-        list.append(QStringLiteral("abcdef"));
+        list.addItem("abcdef");
 
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -212,9 +223,9 @@ TEST_F(SaveListTest, AFailedWriteLeavesThePreviousFileIntact)
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     QString message;
     try {
-        SaveList(list, dir.path());
+        save(dir.path());
     } catch (const HostError &e) {
-        message = e.message();
+        message = QString::fromStdString(e.message());
         EXPECT_EQ(e.kind(), HostErrorKind::File);
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
@@ -229,6 +240,6 @@ TEST_F(SaveListTest, AFailedWriteLeavesThePreviousFileIntact)
     EXPECT_EQ(folderContents(), QStringList{QStringLiteral("target.txt")});
 
     // With the limit lifted the same list saves in full.
-    SaveList(list, dir.path());
+    save(dir.path());
     EXPECT_EQ(QFileInfo(target()).size(), 40000 * 8);
 }

@@ -1,7 +1,7 @@
 // UniformPicker over a scripted byte stream: which bytes it rejects, how it
 // maps the others, and how it draws each password's bytes from the source.
 
-#include "ScriptedRandomSource.h"
+#include "support/ScriptedRandomSource.h"
 
 #include "platform/HostError.h"
 #include "generation/UniformPicker.h"

@@ -16,11 +16,12 @@
 // that never appears, or the modulo bias of 256 % k (non-centrality about
 // 366, 1343 and 6592), is caught every time.
 
-#include "ScriptedRandomSource.h"
+#include "RandomnessChecks.h"
+#include "support/ScriptedRandomSource.h"
 
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 
 #include <gtest/gtest.h>
@@ -52,31 +53,17 @@ double criticalValue(std::size_t cells)
     return 0;
 }
 
-double chiSquare(const std::vector<std::uint64_t> &counts)
-{
-    std::uint64_t total = 0;
-    for (auto c : counts)
-        total += c;
-    const double expected = static_cast<double>(total) / static_cast<double>(counts.size());
-    double statistic = 0;
-    for (auto c : counts) {
-        const double d = static_cast<double>(c) - expected;
-        statistic += d * d / expected;
-    }
-    return statistic;
-}
-
 // Counts per pool position; every character must come from the pool.
-std::vector<std::uint64_t> countByPosition(const QString &text, const QString &pool)
+std::vector<std::uint64_t> countByPosition(const std::string &text, const std::string &pool)
 {
     std::vector<std::uint64_t> counts(static_cast<std::size_t>(pool.size()), 0);
-    for (QChar c : text) {
-        const qsizetype at = pool.indexOf(c);
-        if (at < 0) {
+    for (char c : text) {
+        const std::size_t at = pool.find(c);
+        if (at == std::string::npos) {
             ADD_FAILURE() << "character outside the pool";
             return {};
         }
-        ++counts[static_cast<std::size_t>(at)];
+        ++counts[at];
     }
     return counts;
 }
@@ -118,17 +105,17 @@ ScriptedRandomSource splitmixBytes()
 struct Pool {
     const char *name;
     void (*generate)(MainWindowState &, std::int32_t, UniformPicker &);
-    QString MainWindowState::*field;
-    QString chars;
+    std::string MainWindowState::*field;
+    std::string chars;
 };
 
 const Pool kPools[] = {
     // clang-format off
-    {"letters", &RandomLetters, &MainWindowState::strLetters, QStringLiteral("abcdefghijklmnopqrstuvwxyz")},
-    {"digits", &RandomNumbers, &MainWindowState::strNumbers, QStringLiteral("1234567890")},
+    {"letters", &RandomLetters, &MainWindowState::strLetters, std::string("abcdefghijklmnopqrstuvwxyz")},
+    {"digits", &RandomNumbers, &MainWindowState::strNumbers, std::string("1234567890")},
     {"mixed", &RandomPassword, &MainWindowState::strPassword,
      // clang-format on
-     QStringLiteral("abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ")},
+     std::string("abcdefghijklmnopqrstuvwxyz1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ")},
 };
 
 } // namespace
@@ -143,7 +130,7 @@ TEST(Uniformity, EachPoolIsDrawnUniformly)
         pool.generate(state, kDraws, *picker);
         const auto counts = countByPosition(state.*pool.field, pool.chars);
         ASSERT_EQ(counts.size(), static_cast<std::size_t>(pool.chars.size()));
-        const double statistic = chiSquare(counts);
+        const double statistic = randomness::chiSquareUniform(counts);
         EXPECT_LT(statistic, criticalValue(counts.size())) << "chi-square over " << kDraws << " draws";
     }
 }
@@ -157,12 +144,11 @@ TEST(Uniformity, ConsecutiveDigitsAreIndependent)
     auto picker = std::make_unique<UniformPicker>(source);
     MainWindowState state;
     RandomNumbers(state, kDraws, *picker);
-    const QString digits = QStringLiteral("1234567890");
+    const std::string digits = std::string("1234567890");
     std::vector<std::uint64_t> pairs(100, 0);
-    for (qsizetype i = 0; i + 1 < state.strNumbers.size(); i += 2)
-        ++pairs[static_cast<std::size_t>(digits.indexOf(state.strNumbers[i]) * 10 +
-                                         digits.indexOf(state.strNumbers[i + 1]))];
-    EXPECT_LT(chiSquare(pairs), criticalValue(100));
+    for (std::size_t i = 0; i + 1 < state.strNumbers.size(); i += 2)
+        ++pairs[digits.find(state.strNumbers[i]) * 10 + digits.find(state.strNumbers[i + 1])];
+    EXPECT_LT(randomness::chiSquareUniform(pairs), criticalValue(100));
 }
 
 TEST(Uniformity, TheStatisticCatchesModuloBias)
@@ -183,13 +169,13 @@ TEST(Uniformity, TheStatisticCatchesModuloBias)
             std::vector<std::uint64_t> counts(n, 0);
             for (std::int32_t i = 0; i < kDraws; ++i)
                 ++counts[biased.pick(n)];
-            EXPECT_GT(chiSquare(counts), critical) << (scripted ? "fixed stream" : "secure source");
+            EXPECT_GT(randomness::chiSquareUniform(counts), critical) << (scripted ? "fixed stream" : "secure source");
         }
 
         ScriptedRandomSource fixed = splitmixBytes();
         auto picker = std::make_unique<UniformPicker>(fixed);
         MainWindowState state;
         pool.generate(state, kDraws, *picker);
-        EXPECT_LT(chiSquare(countByPosition(state.*pool.field, pool.chars)), critical) << "real picker, fixed stream";
+        EXPECT_LT(randomness::chiSquareUniform(countByPosition(state.*pool.field, pool.chars)), critical) << "real picker, fixed stream";
     }
 }

@@ -11,8 +11,9 @@
 
 namespace velkrin::test {
 
-// A RandomSource whose bytes the test decides. Byte number i of the whole
-// stream (counting across fills) is `byteAt(i)`; a fill can be made to fail.
+// A RandomSource whose bytes the test decides, so a test can predict every
+// character composed. Byte number i of the whole stream (counting across
+// fills) is `byteAt(i)`; a fill can be made to fail.
 class ScriptedRandomSource final : public RandomSource {
 public:
     explicit ScriptedRandomSource(std::function<std::uint8_t(std::size_t)> byteAt) : m_byteAt(std::move(byteAt)) {}
@@ -33,10 +34,17 @@ public:
             // Scribble over the buffer first, as a source that dies half-way might.
             for (auto &b : out)
                 b = 0xA5;
-            throw HostError(HostErrorKind::NoRandomSource, QStringLiteral("scripted failure"));
+            throw HostError(HostErrorKind::NoRandomSource, "scripted failure");
         }
         for (auto &b : out)
             b = m_byteAt(m_served++);
+    }
+
+    // Serves `script` over and over.
+    static ScriptedRandomSource repeating(std::vector<std::uint8_t> script)
+    {
+        return ScriptedRandomSource(
+            [script = std::move(script)](std::size_t i) { return script[i % script.size()]; });
     }
 
     std::size_t served() const { return m_served; }

@@ -1,0 +1,131 @@
+#pragma once
+
+// Form1 on portable stand-ins for its controls and services, driven by the
+// tests directly: what the Qt and Win32 windows do, without either.
+
+#include "platform/Controls.h"
+#include "platform/HostServices.h"
+#include "platform/PackedStringList.h"
+#include "window/Form1.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velkrin::test {
+
+class FakeTextBox final : public TextBox {
+public:
+    std::string text() const override { return m_text; }
+    void setText(std::string_view text) override
+    {
+        m_text = text;
+        if (Change)
+            Change();
+    }
+    bool hasFocus() const override { return focused; }
+    void setDescription(std::string_view description) override { this->description = description; }
+
+    bool focused = false;
+    std::string description;
+
+private:
+    std::string m_text;
+};
+
+class FakeLabel final : public Label {
+public:
+    std::string caption() const override { return m_caption; }
+    void setCaption(std::string_view caption) override { m_caption = caption; }
+    void refresh() override { ++refreshes; }
+
+    int refreshes = 0;
+
+private:
+    std::string m_caption;
+};
+
+class FakeCheckBox final : public CheckBox {
+public:
+    std::int16_t value() const override { return m_value; }
+    void set(std::int16_t value)
+    {
+        m_value = value;
+        if (Change)
+            Change();
+    }
+
+private:
+    std::int16_t m_value = kClear;
+};
+
+class FakeListBox final : public ListBox {
+public:
+    void addItem(std::string_view item) override { m_items.append(item); }
+    std::int64_t listCount() const override { return m_items.count(); }
+    std::string_view item(std::int64_t index) const override { return m_items.item(index); }
+
+private:
+    PackedStringList m_items;
+};
+
+class FakeTimer final : public Timer {
+public:
+    bool enabled() const override { return m_enabled; }
+    void setEnabled(bool enabled) override { m_enabled = enabled; }
+    void tick()
+    {
+        if (m_enabled && Tick)
+            Tick();
+    }
+
+private:
+    bool m_enabled = false;
+};
+
+class FakeButton final : public PushButton {
+public:
+    void press()
+    {
+        if (Press)
+            Press();
+    }
+};
+
+// Files as a map from name to content; the next replacement can be made to fail.
+class MemoryFolder final : public SaveFolder {
+public:
+    void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+
+    std::map<std::string, std::string, std::less<>> files;
+    bool failNext = false;
+};
+
+class ScriptedHost {
+public:
+    explicit ScriptedHost(RandomSource &random);
+
+    // Types `text` over the box's whole text, one edit per character, as
+    // the user does with the box focused.
+    void type(FakeTextBox &box, std::string_view text);
+
+    FakeTimer Timer1;
+    FakeButton XPButton3, XPButton2, XPButton1, cmdPrint, cmdCreate;
+    FakeListBox List1;
+    FakeCheckBox Check1;
+    FakeTextBox txtNumbers, txtLetters;
+    FakeLabel lblRandom, lblPassword;
+
+    MemoryFolder folder;
+    std::vector<std::string> warnings;
+    std::vector<bool> timerOnAtWarning; // whether Timer1 still ran when each was shown
+    std::vector<std::string> announced;
+
+private:
+    HostServices m_services;
+
+public:
+    Form1 form; // after what it refers to
+};
+
+} // namespace velkrin::test
