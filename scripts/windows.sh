@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Windows phase of setup.sh: Velkrin.exe for 64-bit and 32-bit Windows,
+# cross-compiled with MinGW-w64, checked (scripts/../tests/win32/pe_headers.sh),
+# and a zip of each that a Windows user unpacks and runs:
+#   build-windows/Velkrin-1.00-win64.zip, build-windows/Velkrin-1.00-win32.zip
+# `test` also builds the Windows tests and runs them under Wine (64-bit only:
+# this kind of machine cannot run 32-bit code).
+# usage: scripts/windows.sh build|test   (needs scripts/packages-windows.txt)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-build}
+out=build-windows
+
+for arch in x86_64 i686; do
+    bits=$([[ $arch == x86_64 ]] && echo 64 || echo 32)
+    tests=OFF
+    [[ $mode == test && $arch == x86_64 ]] && tests=ON
+    echo "== Velkrin.exe for $bits-bit Windows ($out/$arch)"
+    cmake -S . -B "$out/$arch" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DVELKRIN_BUILD_TESTS=$tests -DVELKRIN_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$out/$arch" -j2
+
+    # What the user gets: the program without its symbols, and a note.
+    stage="$out/zip-$arch/Velkrin"
+    rm -rf "$out/zip-$arch" && mkdir -p "$stage"
+    "$arch-w64-mingw32-strip" -o "$stage/Velkrin.exe" "$out/$arch/app/Velkrin.exe"
+    bash tests/win32/pe_headers.sh "$stage/Velkrin.exe" "$arch"
+    sed 's/$/\r/' >"$stage/README.txt" <<NOTE
+Velkrin 1.00 for $bits-bit Windows
+
+Unpack this folder where you can write, for example in Documents, and run
+Velkrin.exe. Save writes target.txt beside Velkrin.exe, so a folder such as
+C:\\Program Files, which only administrators may change, makes Save show a
+warning instead.
+
+Nothing to install: the program needs only Windows' own DLLs. Windows may
+warn that the program comes from an unknown publisher (it is not signed).
+
+To report a fault, say what you did, what you saw, the text of any message
+box, and your Windows version (Win+R, winver).
+NOTE
+    zip="Velkrin-1.00-win$bits.zip"
+    (cd "$out/zip-$arch" && rm -f "../$zip" && zip -q -X -r "../$zip" Velkrin)
+    echo "== $out/$zip: $(stat -c %s "$out/$zip") bytes (Velkrin.exe $(stat -c %s "$stage/Velkrin.exe") bytes)"
+done
+
+if [[ $mode == test ]]; then
+    echo "== Windows tests under Wine ($out/x86_64)"
+    start=$SECONDS
+    ctest --test-dir "$out/x86_64" --output-on-failure --timeout 300
+    # Wine's server and services of the build's prefix end with the tests.
+    WINEPREFIX="$PWD/$out/x86_64/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    echo "== Windows tests took $((SECONDS - start)) s"
+fi
