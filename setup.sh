@@ -2,6 +2,7 @@
 # One command for a fresh Debian 12 machine:
 #   ./setup.sh run    installs what is missing, builds, opens the window
 #   ./setup.sh test   installs what is missing, builds, runs every test
+#   ./setup.sh windows  installs MinGW-w64 and Wine, builds the Windows zips (scripts/windows.sh)
 # `run` needs scripts/packages-run.txt, `test` that and scripts/packages-test.txt.
 # As root it installs with apt-get. As an ordinary user it uses sudo for
 # apt-get alone and builds, runs and tests as that user; when nothing is
@@ -61,7 +62,7 @@ run)
     exec build/app/velkrin
     ;;
 test)
-    install_missing scripts/packages-run.txt scripts/packages-test.txt
+    install_missing scripts/packages-run.txt scripts/packages-test.txt scripts/packages-windows.txt
     # The test CUPS server of the printing test is a cupsd of its own, which
     # starts only as root; an ordinary user runs everything else.
     skip=()
@@ -99,9 +100,14 @@ test)
         exit 1
     fi
     grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' build-fuzz/fuzz.log
+    scripts/windows.sh test
+    ;;
+windows)
+    install_missing scripts/packages-run.txt scripts/packages-windows.txt
+    exec scripts/windows.sh build
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac
