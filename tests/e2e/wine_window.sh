@@ -24,12 +24,15 @@ DOCS="${CUPS_SERVER%/*}/out"
 start_xvfb
 mkdir -p "${APP%/*}"
 cp "$VELKRIN_EXE" "$APP"
-(cd "${APP%/*}" && LANG=en_US.UTF-8 exec "$WINE_RUN" "$APP") >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-MAIN_WIN=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
-[[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
-xdotool windowfocus --sync "$MAIN_WIN"
-wait_until 10 window_painted || fail "the window was never painted"
+launch() { # [VAR=value...]
+    (cd "${APP%/*}" && export LANG=en_US.UTF-8 "$@" && exec "$WINE_RUN" "$APP") >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    MAIN_WIN=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
+    [[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
+    xdotool windowfocus --sync "$MAIN_WIN"
+    wait_until 10 window_painted || fail "the window was never painted"
+}
+launch
 [[ $(client_size "$MAIN_WIN") == "218 483" ]] || fail "the client area is $(client_size "$MAIN_WIN"), not 218 x 483"
 import -window "$MAIN_WIN" "$WORK/before.png"
 [[ -n ${VELKRIN_SCREENSHOT:-} ]] && cp "$WORK/before.png" "$VELKRIN_SCREENSHOT"
@@ -120,4 +123,10 @@ wait_until 15 eval '! kill -0 $APP_PID 2>/dev/null' || fail "the program did not
 APP_PID=
 [[ $(xclip -o -selection clipboard 2>/dev/null) != "$(target_lines | head -n 1)" ]] ||
     fail "the copied password stayed on the clipboard after the program ended"
+
+# With no printer to be found, Print warns and the program stays.
+launch CUPS_SERVER="$WORK/no-cups.sock"
+key alt+p
+wait_warning "no printer"
+assert_alive "after the printer warning"
 log PASS
