@@ -24,7 +24,7 @@ public:
             Change();
     }
     bool hasFocus() const override { return focused; }
-    void setDescription(std::string_view description) override { this->description = description; }
+    void setDescription(std::string_view text) override { description = text; }
 
     bool focused = false;
     std::string description;
