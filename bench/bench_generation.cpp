@@ -13,7 +13,7 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/SodiumRandomSource.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
@@ -87,8 +87,8 @@ Rate composeRate(std::int16_t check1Value, long count, velkrin::UniformPicker &p
     std::uint64_t sum = 0;
     const Stopwatch watch;
     for (long i = 0; i < count; ++i) {
-        const QString password = velkrin::ComposePassword(state, check1Value, picker);
-        sum += password.at(5).unicode();
+        const std::string password = velkrin::ComposePassword(state, check1Value, picker);
+        sum += static_cast<unsigned char>(password[5]);
     }
     const Rate rate = watch.rate(count);
     g_sink = g_sink + sum;
@@ -121,9 +121,9 @@ Rate naiveRate(long count, Pick pick)
     const Stopwatch watch;
     for (long i = 0; i < count; ++i) {
         for (int k = 0; k < 3; ++k)
-            password[k] = static_cast<char>(letters[pick(26u)].unicode());
+            password[k] = letters[pick(26u)];
         for (int k = 3; k < 6; ++k)
-            password[k] = static_cast<char>(digits[pick(10u)].unicode());
+            password[k] = digits[pick(10u)];
         sum += static_cast<unsigned char>(password[5]);
     }
     const Rate rate = watch.rate(count);

@@ -1,5 +1,5 @@
 // The batch list at a million items: time and resident memory to append them
-// to PasswordListModel with the window's list view shown, how quickly the view
+// to the window's list box (QtListBox)'s list view shown, how quickly the view
 // answers afterwards, and the time to save them with SaveList.
 //
 // Usage: bench_list [items]   (default 1000000)
@@ -8,14 +8,17 @@
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
 #include "generation/MainWindowState.h"
-#include "output/SaveList.h"
-#include "platform/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
+#include "output/SaveList.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/SodiumRandomSource.h"
+#include "platform/qt/PasswordListView.h"
+#include "platform/qt/QtControls.h"
 #include "support/StateGenerators.h"
-#include "window/PasswordListModel.h"
-#include "window/PasswordListView.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -85,14 +88,16 @@ int main(int argc, char *argv[])
     velkrin::MainWindowState state;
     state.intLetters = 3;
     state.intNumbers = 3;
-    std::vector<QString> passwords;
+    std::vector<std::string> passwords;
     passwords.reserve(static_cast<std::size_t>(items));
     for (long i = 0; i < items; ++i)
         passwords.push_back(velkrin::ComposePassword(state, 0, *picker));
 
-    velkrin::PasswordListModel model;
+    // The window's list: its storage behind the list box interface, shown
+    // by its view.
+    velkrin::QtListBox list;
     velkrin::PasswordListView view;
-    view.setModel(&model);
+    view.setModel(&list.model());
     view.resize(218, 316);
     view.show();
     QApplication::processEvents();
@@ -100,8 +105,8 @@ int main(int argc, char *argv[])
     const long long rssBefore = residentBytes();
     const auto appendStart = Clock::now();
     const double appendCpuStart = cpuSeconds();
-    for (const QString &password : passwords)
-        model.append(password);
+    for (const std::string &password : passwords)
+        list.addItem(password);
     const double appendSeconds = secondsSince(appendStart);
     const double appendCpuSeconds = cpuSeconds() - appendCpuStart;
     const long long rssAfterAppend = residentBytes();
@@ -137,12 +142,13 @@ int main(int argc, char *argv[])
     for (int i = 0; i < kSaves; ++i) {
         start = Clock::now();
         const double cpuStart = cpuSeconds();
-        velkrin::SaveList(model.items(), folder.path());
+        velkrin::PosixSaveFolder target(velkrin::FolderHandle(QFile::encodeName(folder.path()).toStdString()));
+        velkrin::SaveList(list, target);
         bestSave = std::min(bestSave, secondsSince(start));
         bestSaveCpu = std::min(bestSaveCpu, cpuSeconds() - cpuStart);
     }
-    const long long fileBytes = QFileInfo(velkrin::targetFilePath(folder.path())).size();
-    const qsizetype savedItems = model.items().count();
+    const long long fileBytes = QFileInfo(QDir(folder.path()).filePath(QStringLiteral("target.txt"))).size();
+    const long long savedItems = list.listCount();
 
     // What one more batch tick costs the event loop at this size: append one
     // item and let the view handle it, repeated. This stays flat only if the
@@ -151,7 +157,7 @@ int main(int argc, char *argv[])
     start = Clock::now();
     const double lateCpuStart = cpuSeconds();
     for (int i = 0; i < kLateTicks; ++i) {
-        model.append(passwords[static_cast<std::size_t>(i)]);
+        list.addItem(passwords[static_cast<std::size_t>(i)]);
         QApplication::processEvents();
     }
     const double lateTickSeconds = secondsSince(start) / kLateTicks;

@@ -12,11 +12,17 @@
 //
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
-#include "platform/HostServices.h"
-#include "platform/SodiumRandomSource.h"
-#include "window/Form1.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/SodiumRandomSource.h"
+#include "platform/qt/PasswordListModel.h"
+#include "platform/qt/QtForm1Window.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -57,16 +63,23 @@ int main(int argc, char *argv[])
     constexpr double kIdealPerMinute = 600.0;
 
     velkrin::SodiumRandomSource random;
-    velkrin::Form1 form(velkrin::HostServices::system(random));
-    form.raiseLoad();
+    velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
+    velkrin::Form1Window form({.random = random, .executableFolder = folder});
+    const auto control = [&form](const char *name) { return form.findChild<QObject *>(QLatin1String(name)); };
+    auto *txtLetters = qobject_cast<QLineEdit *>(control("txtLetters"));
+    auto *txtNumbers = qobject_cast<QLineEdit *>(control("txtNumbers"));
+    auto *lblPassword = qobject_cast<QLabel *>(control("lblPassword"));
+    auto *List1 = qobject_cast<QAbstractItemView *>(control("List1"));
+    auto *Timer1 = qobject_cast<QTimer *>(control("Timer1"));
+    form.load();
     if (argc > 3) {
         // Digits first: 32767 letters beside the start-up 3 digits would make
         // the total overflow, and its warning box would wait for a click.
-        form.txtNumbers->setText(QString::fromLocal8Bit(argv[3]));
-        form.txtLetters->setText(QString::fromLocal8Bit(argv[2]));
+        txtNumbers->setText(QString::fromLocal8Bit(argv[3]));
+        txtLetters->setText(QString::fromLocal8Bit(argv[2]));
     }
     const bool mixed = argc > 4 && qstrcmp(argv[4], "mixed") == 0;
-    form.Check1->setChecked(mixed);
+    qobject_cast<QCheckBox *>(control("Check1"))->setChecked(mixed);
     form.show();
     QApplication::processEvents();
 
@@ -74,7 +87,7 @@ int main(int argc, char *argv[])
     // connected first), so they include the work of the tick.
     std::vector<Clock::time_point> ticks;
     ticks.reserve(static_cast<std::size_t>(seconds * 20) + 16);
-    QObject::connect(form.Timer1, &QTimer::timeout, &form, [&ticks] { ticks.push_back(Clock::now()); });
+    QObject::connect(Timer1, &QTimer::timeout, &form, [&ticks] { ticks.push_back(Clock::now()); });
 
     Clock::time_point start;
     Clock::time_point stop;
@@ -82,18 +95,18 @@ int main(int argc, char *argv[])
     QTimer::singleShot(0, &form, [&] {
         start = Clock::now();
         cpuStart = processSeconds();
-        form.XPButton1->click();
+        qobject_cast<QAbstractButton *>(control("XPButton1"))->click();
         QTimer::singleShot(static_cast<int>(std::lround(seconds * 1000)), Qt::PreciseTimer, &form, [&] {
             stop = Clock::now();
             cpuStop = processSeconds();
-            form.XPButton2->click();
+            qobject_cast<QAbstractButton *>(control("XPButton2"))->click();
             QApplication::quit();
         });
     });
     QApplication::exec();
 
     const double elapsed = std::chrono::duration<double>(stop - start).count();
-    const auto items = form.list().count();
+    const auto items = List1->model()->rowCount();
     const double perMinute = static_cast<double>(items) * 60.0 / elapsed;
     const double deviation = (perMinute - kIdealPerMinute) / kIdealPerMinute * 100.0;
 
@@ -116,8 +129,8 @@ int main(int argc, char *argv[])
 
     const double busy = (cpuStop - cpuStart) / elapsed * 100.0;
 
-    std::printf("Batch mode, real timer, %.3f s of event loop (platform %s), %d letters + %d digits%s\n\n", elapsed,
-                qPrintable(QApplication::platformName()), form.state.intLetters, form.state.intNumbers,
+    std::printf("Batch mode, real timer, %.3f s of event loop (platform %s), %s letters + %s digits%s\n\n", elapsed,
+                qPrintable(QApplication::platformName()), qPrintable(txtLetters->text()), qPrintable(txtNumbers->text()),
                 mixed ? " mixed" : "");
     std::printf("Items added           %lld (ideal %.1f), %.2f per second\n", static_cast<long long>(items), idealItems,
                 static_cast<double>(items) / elapsed);
@@ -130,7 +143,7 @@ int main(int argc, char *argv[])
                     worst);
     if (items > 0)
         std::printf("Last item equals the current password: %s\n",
-                    form.list().item(items - 1) == form.lblPassword->text() ? "yes" : "NO");
+                    List1->model()->index(items - 1, 0).data(velkrin::PasswordListModel::PasswordRole) == lblPassword->text() ? "yes" : "NO");
 
     std::printf("\nRESULT seconds=%.3f\n", elapsed);
     std::printf("RESULT items=%lld\n", static_cast<long long>(items));

@@ -45,6 +45,9 @@ public:
     void RandomNumbers(std::int32_t plngLength) override;
     void RandomPassword(std::int32_t plngLength) override;
     UniformPicker &picker() override { return m_picker; }
+    // Where the generators leave their output and the counts they are asked
+    // for: their callers read it here.
+    const MainWindowState &mainWindowState() const noexcept { return state; }
 
     // The Load event.
     void Load();

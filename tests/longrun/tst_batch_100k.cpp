@@ -4,10 +4,7 @@
 // signal invoked) instead of waiting 100 ms each, and the event loop is not
 // entered while the timer runs, so no real tick can slip in.
 
-#include "platform/HostError.h"
-#include "platform/HostServices.h"
-#include "platform/SodiumRandomSource.h"
-#include "window/Form1.h"
+#include "widget/FormHarness.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,6 +27,7 @@
 #endif
 
 using namespace velkrin;
+using namespace velkrin::widgettest;
 
 namespace {
 
@@ -46,6 +44,12 @@ long long residentBytes()
     return -1;
 }
 
+// The whole item the list holds at `row`, as Ctrl+C copies it.
+QString listItem(const Form1Widgets &form, int row)
+{
+    return form.List1->model()->index(row, 0).data(PasswordListModel::PasswordRole).toString();
+}
+
 } // namespace
 
 class tst_LongRun : public QObject {
@@ -56,22 +60,11 @@ private slots:
 
 void tst_LongRun::batchOf100kIsSavedInOrderWithBoundedMemory()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    SodiumRandomSource random;
-    HostServices services = HostServices::system(random);
-    QStringList warnings;
-    services.showWarning = [&warnings](QWidget *, const QString &message) { warnings << message; };
-    services.executableDirectory = [&dir] { return dir.path(); };
-    services.today = [] { return QDate(2031, 11, 27); };
-    services.openPrinter = []() -> std::unique_ptr<PrinterPort> {
-        throw HostError(HostErrorKind::Printer, QStringLiteral("no printing in this test"));
-    };
-
-    Form1 form(services);
+    FormHarness h;
+    Form1Widgets &form = h.form();
     form.raiseLoad();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     QCOMPARE(form.lblRandom->text(), QStringLiteral("6 Random Characters"));
 
     const QMetaObject *timerMeta = form.Timer1->metaObject();
@@ -92,9 +85,9 @@ void tst_LongRun::batchOf100kIsSavedInOrderWithBoundedMemory()
     const qint64 tickMs = clock.elapsed();
     QTest::mouseClick(form.XPButton2, Qt::LeftButton); // Stop
     QVERIFY(!form.Timer1->isActive());
-    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
-    QCOMPARE(form.list().count(), qsizetype{kItems});
-    QCOMPARE(form.list().item(kItems - 1), form.lblPassword->text());
+    QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join('\n')));
+    QCOMPARE(form.List1->model()->rowCount(), kItems);
+    QCOMPARE(listItem(form, kItems - 1), form.lblPassword->text());
 
     // Let the list view catch up with its 100,000 rows (layout and paint), as
     // it would in a real session, before measuring.
@@ -110,9 +103,9 @@ void tst_LongRun::batchOf100kIsSavedInOrderWithBoundedMemory()
     clock.restart();
     QTest::mouseClick(form.XPButton3, Qt::LeftButton); // Save
     const qint64 saveMs = clock.elapsed();
-    QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+    QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join('\n')));
 
-    QFile file(dir.filePath(QStringLiteral("target.txt")));
+    QFile file(h.targetFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     std::printf("saved %lld bytes in %lld ms\n", static_cast<long long>(content.size()),
@@ -129,10 +122,10 @@ void tst_LongRun::batchOf100kIsSavedInOrderWithBoundedMemory()
         const qsizetype end = content.indexOf("\r\n", start);
         QVERIFY2(end >= 0, qPrintable(QStringLiteral("line %1 missing").arg(i)));
         const QByteArray line = content.mid(start, end - start);
-        if (line != form.list().itemBytes(i).toByteArray())
+        if (QString::fromLatin1(line) != listItem(form, i))
             QFAIL(qPrintable(QStringLiteral("line %1 is \"%2\", list item is \"%3\"")
                                  .arg(i)
-                                 .arg(QString::fromLatin1(line), form.list().item(i))));
+                                 .arg(QString::fromLatin1(line), listItem(form, i))));
         if (!shape.match(QString::fromLatin1(line)).hasMatch())
             QFAIL(qPrintable(QStringLiteral("line %1 \"%2\" is not three letters and three digits")
                                  .arg(i)

@@ -45,12 +45,28 @@ ScriptedHost::ScriptedHost(RandomSource &random)
 
 void ScriptedHost::type(FakeTextBox &box, std::string_view text)
 {
-    box.focused = true;
-    std::string typed;
-    for (const char c : text) {
-        typed += c;
-        box.setText(typed);
+    const std::size_t before = warnings.size();
+    for (std::size_t i = 0; i < text.size() && warnings.size() == before; ++i) {
+        if (i == 0 && text[0] != '\b') // the first key replaces the selected text
+            press(box, text[0], "");
+        else
+            press(box, text[i], i == 0 ? "" : box.text());
     }
+}
+
+void ScriptedHost::typeKey(FakeTextBox &box, char key)
+{
+    press(box, key, box.text());
+}
+
+void ScriptedHost::press(FakeTextBox &box, char key, std::string text)
+{
+    if (key != '\b')
+        text += key;
+    else if (!text.empty())
+        text.pop_back();
+    box.focused = true;
+    box.setText(text);
     box.focused = false;
 }
 

@@ -24,7 +24,7 @@ public:
             Change();
     }
     bool hasFocus() const override { return focused; }
-    void setDescription(std::string_view description) override { this->description = description; }
+    void setDescription(std::string_view text) override { description = text; }
 
     bool focused = false;
     std::string description;
@@ -105,9 +105,12 @@ class ScriptedHost {
 public:
     explicit ScriptedHost(RandomSource &random);
 
-    // Types `text` over the box's whole text, one edit per character, as
-    // the user does with the box focused.
+    // Types `text` over the box's whole text, one edit per key, as the user
+    // does with the box focused ('\b' is Backspace); stops after the first
+    // key that brings a warning.
     void type(FakeTextBox &box, std::string_view text);
+    // One more key at the end of the box's text.
+    void typeKey(FakeTextBox &box, char key);
 
     FakeTimer Timer1;
     FakeButton XPButton3, XPButton2, XPButton1, cmdPrint, cmdCreate;
@@ -122,6 +125,8 @@ public:
     std::vector<std::string> announced;
 
 private:
+    void press(FakeTextBox &box, char key, std::string text);
+
     HostServices m_services;
 
 public:

@@ -1,35 +1,59 @@
 #include "FormHarness.h"
 
-#include "platform/QtPrinterPort.h"
+#include "PdfPrinter.h"
 
 #include <QAbstractItemModel>
+#include <QFile>
 #include <QTest>
 
 namespace velkrin::widgettest {
 
-void ScriptedRandomSource::fill(std::span<std::uint8_t> out)
+namespace {
+
+template <class T>
+T *named(Form1Window &form, const char *name)
 {
-    for (std::uint8_t &byte : out) {
-        byte = m_script[m_next];
-        m_next = (m_next + 1) % m_script.size();
-    }
+    T *found = form.findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("the window has no %s", name);
+    return found;
 }
 
-FormHarness::FormHarness(RandomSource *random)
+} // namespace
+
+Form1Widgets::Form1Widgets(Form1Window &form)
+    : window(form), Timer1(named<QTimer>(form, "Timer1")), Frame3(named<QGroupBox>(form, "Frame3")),
+      XPButton3(named<XPButton>(form, "XPButton3")), XPButton2(named<XPButton>(form, "XPButton2")),
+      XPButton1(named<XPButton>(form, "XPButton1")), Frame2(named<QGroupBox>(form, "Frame2")),
+      List1(named<PasswordListView>(form, "List1")), cmdPrint(named<CommandButton>(form, "cmdPrint")),
+      cmdCreate(named<CommandButton>(form, "cmdCreate")), Frame1(named<QGroupBox>(form, "Frame1")),
+      Check1(named<QCheckBox>(form, "Check1")), txtNumbers(named<QLineEdit>(form, "txtNumbers")),
+      txtLetters(named<QLineEdit>(form, "txtLetters")), Label5(named<QLabel>(form, "Label5")),
+      Label4(named<QLabel>(form, "Label4")), lblRandom(named<QLabel>(form, "lblRandom")),
+      Label3(named<QLabel>(form, "Label3")), Label2(named<QLabel>(form, "Label2")),
+      Label1(named<QLabel>(form, "Label1")), lblPassword(named<QLabel>(form, "lblPassword"))
+{
+}
+
+FormHarness::FormHarness(RandomSource *random, std::chrono::milliseconds clipboardClearAfter)
 {
     if (!m_dir.isValid())
         qFatal("no temporary directory");
-    printerFactory = [this]() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::pdfFile(pdfPath()); };
+    printerFactory = [this] { return pdfPrinter(pdfPath()); };
+    m_folder.emplace(FolderHandle(QFile::encodeName(m_dir.path()).toStdString()));
 
-    HostServices services;
-    services.random = random ? random : &m_sodium;
-    services.openPrinter = [this] { return printerFactory(); };
-    services.executableDirectory = [this] { return m_dir.path(); };
-    services.today = [] { return fixedToday(); };
-    services.showWarning = [this](QWidget *parent, const QString &message) {
-        m_warnings.append({message, m_form->Timer1->isActive(), parent == m_form.get()});
-    };
-    m_form = std::make_unique<Form1>(std::move(services));
+    m_form = std::make_unique<Form1Window>(QtHostChoices{
+        .random = random ? *random : m_sodium,
+        .executableFolder = *m_folder,
+        .openPrinter = [this] { return printerFactory(); },
+        .today = [] { return fixedToday(); },
+        .showWarning =
+            [this](QWidget &parent, const QString &message) {
+                m_warnings.append({message, m_widgets->Timer1->isActive(), &parent == m_form.get()});
+            },
+        .clipboardClearAfter = clipboardClearAfter,
+    });
+    m_widgets = std::make_unique<Form1Widgets>(*m_form);
 }
 
 FormHarness::~FormHarness() = default;
@@ -81,7 +105,7 @@ void FormHarness::clearText(QLineEdit *box)
 
 void FormHarness::tick()
 {
-    if (!QMetaObject::invokeMethod(m_form->Timer1, "timeout"))
+    if (!QMetaObject::invokeMethod(m_widgets->Timer1, "timeout"))
         qFatal("could not deliver a timer tick");
 }
 
@@ -89,7 +113,7 @@ QStringList FormHarness::listItems()
 {
     // Read through the view's model, as the list box shows them.
     QStringList items;
-    const QAbstractItemModel *model = m_form->List1->model();
+    const QAbstractItemModel *model = m_widgets->List1->model();
     for (int row = 0; row < model->rowCount(); ++row)
         items << model->index(row, 0).data().toString();
     return items;

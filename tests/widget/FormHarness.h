@@ -1,41 +1,68 @@
 #pragma once
 
-// A Form1 wired to recording stand-ins for the outside world, driven through
-// real input events by the widget tests.
+// The Qt window wired to recording stand-ins for the outside world, driven
+// through real input events by the widget tests. Its controls are found by
+// their object names, as the user's tools find them.
 
-#include "platform/HostServices.h"
 #include "platform/RandomSource.h"
-#include "platform/SodiumRandomSource.h"
-#include "window/Form1.h"
+#include "platform/posix/PosixSaveFolder.h"
+#include "platform/posix/SodiumRandomSource.h"
+#include "platform/qt/CommandButton.h"
+#include "platform/qt/PasswordListView.h"
+#include "platform/qt/QtForm1Window.h"
+#include "platform/qt/XPButton.h"
+#include "support/ScriptedRandomSource.h"
 
+#include <QCheckBox>
 #include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <cstdint>
-#include <deque>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
-#include <span>
-#include <vector>
+#include <optional>
 
 namespace velkrin::widgettest {
 
-// Random bytes taken from a fixed script, repeated when it runs out, so a test
-// can predict every character the window composes.
-class ScriptedRandomSource final : public RandomSource {
-public:
-    explicit ScriptedRandomSource(std::vector<std::uint8_t> script) : m_script(std::move(script)) {}
-    void fill(std::span<std::uint8_t> out) override;
-    void reseed() override { ++reseeds; }
+using test::ScriptedRandomSource;
 
-    int reseeds = 0;
+// The window's controls, found by object name, in the order the window
+// stores them.
+struct Form1Widgets {
+    explicit Form1Widgets(Form1Window &form);
 
-private:
-    std::vector<std::uint8_t> m_script;
-    std::size_t m_next = 0;
+    Form1Window &window;
+    QTimer *Timer1;
+    QGroupBox *Frame3;
+    XPButton *XPButton3;
+    XPButton *XPButton2;
+    XPButton *XPButton1;
+    QGroupBox *Frame2;
+    PasswordListView *List1;
+    CommandButton *cmdPrint;
+    CommandButton *cmdCreate;
+    QGroupBox *Frame1;
+    QCheckBox *Check1;
+    QLineEdit *txtNumbers;
+    QLineEdit *txtLetters;
+    QLabel *Label5;
+    QLabel *Label4;
+    QLabel *lblRandom;
+    QLabel *Label3;
+    QLabel *Label2;
+    QLabel *Label1;
+    QLabel *lblPassword;
+
+    // The Load event, as the program raises it before showing the window.
+    void raiseLoad() { window.load(); }
+    Form1Window *operator->() { return &window; }
 };
 
 // One call of showWarning, with what the window looked like at that moment.
@@ -48,15 +75,17 @@ struct RecordedWarning {
 class FormHarness {
 public:
     // `random` defaults to the real libsodium source.
-    explicit FormHarness(RandomSource *random = nullptr);
+    explicit FormHarness(RandomSource *random = nullptr,
+                         std::chrono::milliseconds clipboardClearAfter = SecretClipboard::kClearAfter);
     ~FormHarness();
 
-    Form1 &form() { return *m_form; }
-    Form1 *operator->() { return m_form.get(); }
+    Form1Widgets &form() { return *m_widgets; }
+    Form1Window *operator->() { return m_form.get(); }
 
     const QList<RecordedWarning> &warnings() const { return m_warnings; }
     QStringList warningTexts() const;
     QString executableDirectory() const { return m_dir.path(); }
+    QString targetFile() const { return m_dir.filePath(QStringLiteral("target.txt")); }
     QString pdfPath() const { return m_dir.filePath(QStringLiteral("page.pdf")); }
     static QDate fixedToday() { return QDate(2031, 11, 27); }
     // How the next print job is opened; defaults to a PDF at pdfPath().
@@ -82,8 +111,10 @@ public:
 private:
     SodiumRandomSource m_sodium;
     QTemporaryDir m_dir;
+    std::optional<PosixSaveFolder> m_folder;
     QList<RecordedWarning> m_warnings;
-    std::unique_ptr<Form1> m_form; // last: destroyed first
+    std::unique_ptr<Form1Window> m_form; // destroyed before what it uses
+    std::unique_ptr<Form1Widgets> m_widgets;
 };
 
 // Patterns for the passwords the window composes.

@@ -2,7 +2,7 @@
 
 #include "FormHarness.h"
 
-#include "platform/WindowFonts.h"
+#include "platform/qt/WindowFonts.h"
 #include "window/Form1Layout.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ constexpr Placement kDrawn[] = {
     // clang-format on
 };
 
-QWidget *control(Form1 &form, const QString &name)
+QWidget *control(QWidget &form, const QString &name)
 {
     return form.findChild<QWidget *>(name);
 }
@@ -101,13 +101,15 @@ private slots:
 
 private:
     std::unique_ptr<FormHarness> m_harness;
-    Form1 *m_form = nullptr;
+    Form1Widgets *m_form = nullptr;
+    Form1Window *m_window = nullptr;
 };
 
 void LayoutTest::init()
 {
     m_harness = std::make_unique<FormHarness>();
     m_form = &m_harness->form();
+    m_window = &m_form->window;
     m_form->raiseLoad();
     QVERIFY(m_harness->showAndActivate());
 }
@@ -115,6 +117,7 @@ void LayoutTest::init()
 void LayoutTest::cleanup()
 {
     m_form = nullptr;
+    m_window = nullptr;
     m_harness.reset();
 }
 
@@ -131,7 +134,7 @@ void LayoutTest::geometry()
 {
     QFETCH(int, index);
     const Placement &drawn = kDrawn[index];
-    QWidget *widget = control(*m_form, QLatin1String(drawn.name));
+    QWidget *widget = control(*m_window, QLatin1String(drawn.name));
     QVERIFY(widget);
     QVERIFY(widget->parentWidget());
     QCOMPARE(widget->parentWidget()->objectName(), QLatin1String(drawn.parent));
@@ -147,12 +150,12 @@ void LayoutTest::geometry()
     QCOMPARE(entry->width, drawn.width);
     QCOMPARE(entry->height, drawn.height);
     QCOMPARE(entry->tabIndex, drawn.tabIndex);
-    QCOMPARE(kForm1Layout.size(), std::size(kDrawn));
+    QCOMPARE(kForm1Layout.size(), std::size(kDrawn) + 1); // and Timer1, which has no place
 }
 
 void LayoutTest::clientAreaIsFixed()
 {
-    Form1 &form = *m_form;
+    Form1Window &form = *m_window;
     const QSize client(218, 483); // 3270 x 7245 twips
     // What the shown window's client area measures, not what was asked for.
     QWindow *window = form.windowHandle();
@@ -170,9 +173,9 @@ void LayoutTest::clientAreaIsFixed()
 
     // Centred on the screen when first shown (a fresh window, not yet moved).
     FormHarness fresh;
-    fresh->raiseLoad();
+    fresh.form().raiseLoad();
     fresh->show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fresh.form()));
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh.form().window));
     const QPoint screenCentre = fresh->screen()->availableGeometry().center();
     const QPoint windowCentre = fresh->geometry().center();
     // Within rounding and the window frame's few pixels.
@@ -185,7 +188,7 @@ void LayoutTest::clientAreaIsFixed()
 
     // Maximised or full screen, as some window managers impose, turns back at once.
     for (void (QWidget::*grow)() : {&QWidget::showMaximized, &QWidget::showFullScreen}) {
-        (fresh.form().*grow)();
+        (fresh.form().window.*grow)();
         QTRY_VERIFY(!(fresh->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)));
         QCOMPARE(fresh->size(), client);
     }
@@ -199,15 +202,15 @@ void LayoutTest::framesFillClientArea()
     QCOMPARE(frames.first()->y(), 120 / 15);
     for (qsizetype i = 0; i < frames.size(); ++i) {
         QGroupBox *frame = frames[i];
-        QCOMPARE(frame->parentWidget(), m_form);
+        QCOMPARE(frame->parentWidget(), m_window);
         QCOMPARE(frame->x(), 0);
-        QCOMPARE(frame->width(), m_form->width() - 1);
-        QCOMPARE(visiblePart(frame, m_form), frame->geometry());
+        QCOMPARE(frame->width(), m_window->width() - 1);
+        QCOMPARE(visiblePart(frame, m_window), frame->geometry());
         if (i > 0)
             QCOMPARE(frame->y(), frames[i - 1]->geometry().bottom()); // one shared pixel row
     }
     QCOMPARE(frames.last()->y() + frames.last()->height(), 7215 / 15);
-    QVERIFY(frames.last()->y() + frames.last()->height() <= m_form->height());
+    QVERIFY(frames.last()->y() + frames.last()->height() <= m_window->height());
     // The list spans its frame.
     QCOMPARE(m_form->List1->width(), m_form->Frame2->width());
 }
@@ -241,10 +244,10 @@ void LayoutTest::inView()
     QFETCH(QString, seen);
     QFETCH(QString, where);
 
-    QWidget *widget = control(*m_form, name);
+    QWidget *widget = control(*m_window, name);
     QVERIFY(widget);
-    const QRect part = visiblePart(widget, m_form);
-    const QRect whole(widget->mapTo(m_form, QPoint(0, 0)), widget->size());
+    const QRect part = visiblePart(widget, m_window);
+    const QRect whole(widget->mapTo(m_window, QPoint(0, 0)), widget->size());
     if (seen == QLatin1String("all")) {
         QCOMPARE(part, whole);
     } else if (seen == QLatin1String("none")) {
@@ -254,7 +257,7 @@ void LayoutTest::inView()
         QCOMPARE(part, QRect(whole.topLeft(), QSize(whole.width(), 1)));
     }
     if (where == QLatin1String("right of the client area"))
-        QVERIFY(whole.left() >= m_form->width());
+        QVERIFY(whole.left() >= m_window->width());
     else if (where == QLatin1String("below Frame1"))
         QVERIFY(widget->y() >= m_form->Frame1->height() - 1);
     // Out of view is not hidden or disabled.
@@ -268,7 +271,7 @@ void LayoutTest::tabOrder()
     QStringList chain;
     QWidget *w = m_form->cmdCreate;
     do {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_form) && w->isEnabled())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_window) && w->isEnabled())
             chain << w->objectName();
         w = w->nextInFocusChain();
     } while (w != m_form->cmdCreate);
@@ -295,12 +298,12 @@ void LayoutTest::tabOrder()
 void LayoutTest::initialFocusAndSpace()
 {
     QCOMPARE(focusName(), QStringLiteral("cmdCreate"));
-    const QImage before = m_form->grab().toImage();
+    const QImage before = m_window->grab().toImage();
     QTest::keyClick(m_form->cmdCreate, Qt::Key_Space);
     QVERIFY2(separatePattern(3, 3).match(m_form->lblPassword->text()).hasMatch(),
              qPrintable(m_form->lblPassword->text()));
     QCoreApplication::processEvents();
-    QCOMPARE(m_form->grab().toImage(), before);
+    QCOMPARE(m_window->grab().toImage(), before);
     QCOMPARE(m_harness->listItems().size(), 0);
     QCOMPARE(focusName(), QStringLiteral("cmdCreate"));
 }
@@ -331,7 +334,7 @@ void LayoutTest::captions()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
-    QWidget *widget = control(*m_form, name);
+    QWidget *widget = control(*m_window, name);
     QVERIFY(widget);
     QString shown;
     if (auto *frame = qobject_cast<QGroupBox *>(widget))
@@ -388,7 +391,7 @@ void LayoutTest::fonts()
     QFETCH(bool, bold);
     QFETCH(bool, centred);
 
-    QWidget *widget = name == QLatin1String("Form1") ? m_form : control(*m_form, name);
+    QWidget *widget = name == QLatin1String("Form1") ? m_window : control(*m_window, name);
     QVERIFY(widget);
     const QFont font = widget->font();
     // In pixels, like the layout, so that a screen's font resolution cannot
@@ -428,10 +431,10 @@ void LayoutTest::captionsFit()
     // A run meant for a high font resolution must really have it, or it would
     // pass at 96 dpi and prove nothing.
     if (const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI")) {
-        QCOMPARE(m_form->logicalDpiY(), dpi);
+        QCOMPARE(m_window->logicalDpiY(), dpi);
         QFont pointSized(WindowFonts::family());
         pointSized.setPointSizeF(8.25);
-        QCOMPARE(QFontInfo(QFont(pointSized, m_form)).pixelSize(), qRound(8.25 * dpi / 72));
+        QCOMPARE(QFontInfo(QFont(pointSized, m_window)).pixelSize(), qRound(8.25 * dpi / 72));
     }
     QTest::keyClick(m_form->cmdCreate, Qt::Key_Space); // a password in lblPassword
 
@@ -441,9 +444,9 @@ void LayoutTest::captionsFit()
         QSize room;
     };
     QList<Caption> captions;
-    for (QLabel *label : m_form->findChildren<QLabel *>())
+    for (QLabel *label : m_window->findChildren<QLabel *>())
         captions.append({label, label->text(), label->contentsRect().size()});
-    for (QAbstractButton *button : m_form->findChildren<QAbstractButton *>())
+    for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>())
         captions.append({button, button->text(), button->size()});
     // The title must also leave room for the row of controls below it.
     captions.append({m_form->Frame1, m_form->Frame1->title(), {m_form->Frame1->width(), m_form->txtLetters->y()}});
@@ -502,7 +505,7 @@ void LayoutTest::accessibleNames()
 {
     QStringList focusable;
     for (const Placement &p : kDrawn) {
-        QWidget *widget = control(*m_form, QLatin1String(p.name));
+        QWidget *widget = control(*m_window, QLatin1String(p.name));
         QVERIFY(widget);
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;

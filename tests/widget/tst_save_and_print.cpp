@@ -4,7 +4,8 @@
 #include "FormHarness.h"
 
 #include "platform/HostError.h"
-#include "platform/QtPrinterPort.h"
+#include "PdfPrinter.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,7 +101,7 @@ public:
     explicit RecordingPrinter(QStringList &calls) : m_calls(calls) {}
     void setFontSize(double points) override { m_calls << QStringLiteral("size %1").arg(points); }
     void setFontBold(bool bold) override { m_calls << (bold ? QStringLiteral("bold") : QStringLiteral("regular")); }
-    void printLine(const QString &text) override { m_calls << QStringLiteral("line:") + text; }
+    void printLine(std::string_view text) override { m_calls << QStringLiteral("line:") + toQString(text); }
     void endDocument() override { m_calls << QStringLiteral("end"); }
 
 private:
@@ -165,7 +166,7 @@ void SaveAndPrintTest::saveWritesList()
     QFETCH(qint64, expectedSize);
 
     FormHarness h;
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     h.replaceText(form.txtLetters, letters);
     h.replaceText(form.txtNumbers, numbers);
@@ -197,7 +198,7 @@ void SaveAndPrintTest::saveWritesList()
 void SaveAndPrintTest::saveReplacesOldFile()
 {
     FormHarness h;
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
     {
@@ -224,7 +225,7 @@ void SaveAndPrintTest::saveReplacesOldFile()
 void SaveAndPrintTest::saveBlockedByFolder()
 {
     FormHarness h;
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
     QVERIFY(QDir().mkdir(target));
@@ -276,9 +277,9 @@ void SaveAndPrintTest::printPage()
     QFETCH(PrintTrigger, trigger);
     QFETCH(PageContent, content);
 
-    ScriptedRandomSource ffl123({5, 5, 11, 0, 1, 2});
+    auto ffl123 = ScriptedRandomSource::repeating({5, 5, 11, 0, 1, 2});
     FormHarness h(content == PageContent::FfLetters ? &ffl123 : nullptr);
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     QVERIFY(h.showAndActivate());
     if (content == PageContent::AfterCreate || content == PageContent::FfLetters) {
@@ -360,7 +361,7 @@ void SaveAndPrintTest::printedLines()
     QLocale::setDefault(QLocale(locale));
     const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
     FormHarness h;
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     QStringList calls;
     h.printerFactory = [&calls]() -> std::unique_ptr<PrinterPort> { return std::make_unique<RecordingPrinter>(calls); };
@@ -398,17 +399,17 @@ void SaveAndPrintTest::printFailure()
     QFETCH(bool, batchRunning);
 
     FormHarness h;
-    Form1 &form = h.form();
+    Form1Widgets &form = h.form();
     form.raiseLoad();
     const QString noPrinter = QStringLiteral("The password could not be printed: no default printer is available.");
     if (failure == QLatin1String("no printer")) {
         h.printerFactory = [&]() -> std::unique_ptr<PrinterPort> {
-            throw HostError(HostErrorKind::Printer, noPrinter);
+            throw HostError(HostErrorKind::Printer, noPrinter.toStdString());
         };
     } else {
         const QString unreachable = QDir(h.executableDirectory()).filePath(QStringLiteral("missing/folder/page.pdf"));
         h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> {
-            return QtPrinterPort::pdfFile(unreachable);
+            return pdfPrinter(unreachable);
         };
     }
     QTest::mouseClick(form.XPButton1, Qt::LeftButton);
@@ -435,7 +436,7 @@ void SaveAndPrintTest::printFailure()
     QVERIFY(!QFile::exists(h.pdfPath()));
 
     // Once a printer is there the same window prints.
-    h.printerFactory = [&h]() -> std::unique_ptr<PrinterPort> { return QtPrinterPort::pdfFile(h.pdfPath()); };
+    h.printerFactory = [&h] { return pdfPrinter(h.pdfPath()); };
     QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
     QCOMPARE(h.warnings().size(), 1);
     QCOMPARE(pageLines(h.pdfPath()).last(), password);
