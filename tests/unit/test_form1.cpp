@@ -1,7 +1,7 @@
 // Form1's behaviour on the scripted host: start-up, the counts typed key by
 // key, and Create, on stand-ins for the controls, as every host runs it.
 
-#include "platform/posix/SodiumRandomSource.h"
+#include "support/SystemRandomSource.h"
 #include "support/ScriptedHost.h"
 #include "support/ScriptedRandomSource.h"
 
@@ -48,7 +48,7 @@ struct Loaded {
         return letters ? state.intLetters : state.intNumbers;
     }
 
-    SodiumRandomSource secure;
+    SystemRandomSource secure;
     ScriptedHost host;
 };
 
@@ -56,7 +56,7 @@ struct Loaded {
 
 TEST(Form1, LoadSetsBothCountsToThreeAndDrawsTheTotal)
 {
-    SodiumRandomSource random;
+    SystemRandomSource random;
     ScriptedHost host(random);
     EXPECT_EQ(host.form.mainWindowState().intLetters, 0);
     EXPECT_EQ(host.form.mainWindowState().intNumbers, 0);

@@ -6,7 +6,7 @@
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
 #include "platform/HostError.h"
-#include "platform/posix/SodiumRandomSource.h"
+#include "support/SystemRandomSource.h"
 #include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
@@ -78,7 +78,7 @@ void expectHostError(HostErrorKind kind, F &&f)
 
 class Generators : public ::testing::Test {
 protected:
-    SodiumRandomSource source;
+    SystemRandomSource source;
     std::unique_ptr<UniformPicker> picker = std::make_unique<UniformPicker>(source);
 };
 

@@ -21,7 +21,7 @@
 
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
-#include "platform/posix/SodiumRandomSource.h"
+#include "support/SystemRandomSource.h"
 #include "generation/UniformPicker.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +122,7 @@ const Pool kPools[] = {
 
 TEST(Uniformity, EachPoolIsDrawnUniformly)
 {
-    SodiumRandomSource source;
+    SystemRandomSource source;
     auto picker = std::make_unique<UniformPicker>(source);
     for (const Pool &pool : kPools) {
         SCOPED_TRACE(pool.name);
@@ -140,7 +140,7 @@ TEST(Uniformity, ConsecutiveDigitsAreIndependent)
     // Non-overlapping pairs of digits, 100 cells: catches a picker that
     // reuses or correlates neighbouring bytes, which the single-character
     // counts cannot see.
-    SodiumRandomSource source;
+    SystemRandomSource source;
     auto picker = std::make_unique<UniformPicker>(source);
     MainWindowState state;
     RandomNumbers(state, kDraws, *picker);
@@ -156,7 +156,7 @@ TEST(Uniformity, TheStatisticCatchesModuloBias)
     // The same statistic and thresholds must reject the plain remainder of a
     // random byte, both over the secure source and over a fixed uniform
     // stream; the real picker over that fixed stream passes.
-    SodiumRandomSource secure;
+    SystemRandomSource secure;
     for (const Pool &pool : kPools) {
         SCOPED_TRACE(pool.name);
         const auto n = static_cast<unsigned>(pool.chars.size());
