@@ -17,7 +17,7 @@ for arch in x86_64 i686; do
     [[ $mode == test && $arch == x86_64 ]] && tests=ON
     echo "== Velkrin.exe for $bits-bit Windows ($out/$arch)"
     cmake -S . -B "$out/$arch" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DVELKRIN_BUILD_TESTS=$tests -DVELKRIN_BUILD_BENCH=OFF >/dev/null
+        -DCMAKE_BUILD_TYPE=MinSizeRel -DVELKRIN_BUILD_TESTS=$tests -DVELKRIN_BUILD_BENCH=OFF >/dev/null
     cmake --build "$out/$arch" -j2
 
     # What the user gets: the program without its symbols, and a note.
