@@ -8,6 +8,7 @@
 #include "platform/HostError.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
+#include "platform/SecureWipe.h"
 
 #include <new>
 #include <string>
@@ -25,6 +26,19 @@ std::int16_t countFromText(const std::string &text, std::string_view what)
 {
     return roundToInt16(leadingNumber(text), what);
 }
+
+// A password on its way between two controls, wiped when it goes.
+class PasswordCopy {
+public:
+    explicit PasswordCopy(std::string text) : m_text(std::move(text)) {}
+    ~PasswordCopy() { secureWipe(m_text.data(), m_text.size()); }
+    PasswordCopy(const PasswordCopy &) = delete;
+    PasswordCopy &operator=(const PasswordCopy &) = delete;
+    const std::string &text() const noexcept { return m_text; }
+
+private:
+    std::string m_text;
+};
 
 } // namespace
 
@@ -152,20 +166,21 @@ void Form1::ComposePassword()
         if (m_rejected[static_cast<int>(which)])
             readCount(which);
     }
-    m_controls.lblPassword.setCaption(velkrin::ComposePassword(*this, state, m_controls.Check1.value()));
+    const PasswordCopy password(velkrin::ComposePassword(*this, state, m_controls.Check1.value()));
+    m_controls.lblPassword.setCaption(password.text());
 }
 
 void Form1::cmdCreate_Click()
 {
     ComposePassword();
     if (m_services.announce)
-        m_services.announce(m_controls.lblPassword.caption());
+        m_services.announce(PasswordCopy(m_controls.lblPassword.caption()).text());
 }
 
 void Form1::Timer1_Timer()
 {
     ComposePassword();
-    m_controls.List1.addItem(m_controls.lblPassword.caption());
+    m_controls.List1.addItem(PasswordCopy(m_controls.lblPassword.caption()).text());
 }
 
 void Form1::XPButton1_press()
@@ -186,7 +201,8 @@ void Form1::XPButton3_press()
 
 void Form1::cmdPrint_Click()
 {
-    PrintPassword(*m_services.openPrinter(), m_services.todayShortDate(), m_controls.lblPassword.caption());
+    PrintPassword(*m_services.openPrinter(), m_services.todayShortDate(),
+                  PasswordCopy(m_controls.lblPassword.caption()).text());
 }
 
 } // namespace velkrin

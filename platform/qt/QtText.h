@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringEncoder>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,15 @@ inline QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Encoded straight into the string's own buffer: QString::toStdString() goes
+// through a QByteArray that would be freed with a password in it.
 inline std::string toStdString(const QString &text)
 {
-    return text.toStdString();
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    std::string out(static_cast<std::size_t>(utf8.requiredSpace(text.size())), '\0');
+    char *end = utf8.appendToBuffer(out.data(), text);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+    return out;
 }
 
 } // namespace velkrin

@@ -27,6 +27,8 @@
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
 
+#include "platform/qt/QtText.h"
+
 #include <QString>
 
 #include <bit>
@@ -164,10 +166,10 @@ std::string referenceCaption(int sum)
 
 // ---- The program's code ----------------------------------------------------
 
-// As the window does: the box's text as a QString, handed over as UTF-8.
-std::optional<std::int16_t> programCount(const QString &boxText, const QString &what, double &valueOut)
+// As the Qt window does: the box's text as a QString, handed over as UTF-8.
+std::optional<std::int16_t> programCount(const QString &boxText, std::string_view what, double &valueOut)
 {
-    valueOut = velkrin::leadingNumber(boxText.toStdString());
+    valueOut = velkrin::leadingNumber(velkrin::toStdString(boxText));
     try {
         return velkrin::roundToInt16(valueOut, what);
     } catch (const velkrin::HostError &error) {
@@ -180,7 +182,7 @@ std::optional<std::int16_t> programCount(const QString &boxText, const QString &
 std::optional<std::int16_t> programSum(std::int16_t a, std::int16_t b)
 {
     try {
-        return velkrin::checkedAddInt16(a, b, QStringLiteral("total number of characters"));
+        return velkrin::checkedAddInt16(a, b, "total number of characters");
     } catch (const velkrin::HostError &error) {
         if (error.kind() != velkrin::HostErrorKind::Overflow)
             std::abort();
@@ -194,8 +196,8 @@ void checkOneEdit(std::string_view text, std::int16_t &changed, std::int16_t oth
     // Program.
     const QString boxText = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     double programValue = 0.0;
-    const std::optional<std::int16_t> count = programCount(
-        boxText, lettersBox ? QStringLiteral("number of letters") : QStringLiteral("number of digits"), programValue);
+    const std::optional<std::int16_t> count =
+        programCount(boxText, lettersBox ? "number of letters" : "number of digits", programValue);
 
     // The number grammar is ASCII, so the program must read the raw bytes and
     // the text that went through QString alike.
@@ -240,10 +242,10 @@ void checkOneEdit(std::string_view text, std::int16_t &changed, std::int16_t oth
     if (!sum)
         return;
 
-    const QString caption = velkrin::int16Text(*sum) + QStringLiteral(" Random Characters");
+    const std::string caption = velkrin::int16Text(*sum) + " Random Characters";
     const std::string expectedCaption = referenceCaption(exactSum);
-    if (caption.toStdString() != expectedCaption)
-        disagree(text, "caption", caption.toStdString() + " vs " + expectedCaption);
+    if (caption != expectedCaption)
+        disagree(text, "caption", caption + " vs " + expectedCaption);
 }
 
 } // namespace
