@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -50,11 +51,13 @@ Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance)
                                nullptr, nullptr, instance, this);
     if (!m_window)
         throw std::runtime_error("the window could not be created: " + systemMessage(GetLastError()));
-    m_dpi = GetDpiForWindow(m_window);
-    if (m_dpi == 0)
-        m_dpi = 96;
+    // The system's DPI (the process is system-DPI aware), asked in a way
+    // Windows 7 knows too.
+    HDC screen = GetDC(nullptr);
+    m_dpi = static_cast<UINT>(std::max(GetDeviceCaps(screen, LOGPIXELSY), 1));
+    ReleaseDC(nullptr, screen);
     RECT frame{0, 0, pixels(kClientWidthTwips), pixels(kClientHeightTwips)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, m_dpi);
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_clipboard = std::make_unique<SecretClipboard>(m_window, kClipboardTimerId);
