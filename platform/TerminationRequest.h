@@ -6,9 +6,10 @@ class QSocketNotifier;
 
 namespace velkrin {
 
-// Turns SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal)
-// into a signal on the event loop, so the program can close its window and
-// end as if the user had closed it. One instance per process.
+// Turns SIGTERM, SIGINT, SIGHUP and SIGQUIT (a session logging out, Ctrl+C
+// in a terminal, a terminal or remote session closing, Ctrl+\) into a signal
+// on the event loop, so the program can close its window and end as if the
+// user had closed it; SIGPIPE is ignored. One instance per process.
 class TerminationRequest : public QObject {
     Q_OBJECT
 public:
