@@ -107,7 +107,10 @@ start_session_bus() {
         fail "the accessibility bus did not start"
 }
 
-atspi() { "${AS_USER[@]}" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }
+# A copy in the work folder: a user the test runs things as (AS_USER) may not
+# be able to read the checkout (a clone under /root is 0700).
+cp "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$WORK/atspi.py"
+atspi() { "${AS_USER[@]}" /usr/bin/python3 "$WORK/atspi.py" "$@"; }
 
 # start_wm openbox|xfwm4: runs a window manager on the X server and waits
 # until it manages the screen. Its settings stay in the work folder.
