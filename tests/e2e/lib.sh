@@ -8,6 +8,15 @@
 
 set -uo pipefail
 
+# Each test in a session (and process group) of its own: whatever it starts,
+# down to helpers that D-Bus starts and that leave its process tree, stays in
+# that group, and the cleanup ends the group. The pid stays the same, so CTest
+# still knows the test.
+if [[ -z ${VELKRIN_E2E_SESSION:-} ]]; then
+    export VELKRIN_E2E_SESSION=1
+    exec setsid -w bash "$0" "$@"
+fi
+
 VELKRIN_EXE=${1:-${VELKRIN_EXE:-}}
 VELKRIN_E2E_DIR=${2:-${VELKRIN_E2E_DIR:-}}
 [[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> [<e2e build dir>]" >&2; exit 2; }
@@ -42,6 +51,8 @@ cleanup() {
     [[ -n $BUS_PID ]] && kill "$BUS_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null
+    signal_group TERM
+    wait_until 3 eval '[[ -z $(group_left) ]]' || signal_group KILL
     if ((status == 0)) && [[ -z ${KEEP_WORK:-} ]]; then
         rm -rf "$WORK"
     else
@@ -50,7 +61,22 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+# The test's processes still running, but the test itself.
+group_left() {
+    local pid state
+    for pid in $(pgrep -g "$$"); do
+        ((pid == $$ || pid == BASHPID)) && continue
+        state=$(ps -o stat= -p "$pid") && [[ $state != Z* ]] && echo "$pid"
+    done
+}
+signal_group() {
+    local pids
+    pids=$(group_left)
+    [[ -n $pids ]] && kill "-$1" $pids 2>/dev/null
+}
 
 fail() {
     echo "FAIL [$TEST_NAME]: $*" >&2
@@ -97,11 +123,15 @@ start_xvfb() {
 
 # A session bus of the test's own, and on it the accessibility bus, which Qt
 # finds at start-up and screen readers (and atspi.py) read the program through.
+# The bus runs as a child of the test, not forked off as a daemon, so that
+# CTest ending the test's process tree ends it and what it started.
 start_session_bus() {
-    local address
-    address=$("${AS_USER[@]}" dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 | tr '\n' ' ') ||
+    local fifo="$WORK/busaddress"
+    mkfifo "$fifo"
+    "${AS_USER[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$fifo" >/dev/null 2>&1 &
+    BUS_PID=$!
+    read -r -t 15 DBUS_SESSION_BUS_ADDRESS <"$fifo" && [[ -n $DBUS_SESSION_BUS_ADDRESS ]] ||
         fail "could not start a session bus"
-    read -r DBUS_SESSION_BUS_ADDRESS BUS_PID <<<"$address"
     export DBUS_SESSION_BUS_ADDRESS
     "${AS_USER[@]}" dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null ||
         fail "the accessibility bus did not start"
