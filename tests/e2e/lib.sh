@@ -430,3 +430,79 @@ set_clipboard() {
     wait_until 5 eval '[[ $(xclip -o -selection clipboard 2>/dev/null | wc -c) == $(wc -c <"$WORK/clipboard") ]]' ||
         fail "could not set the clipboard"
 }
+
+# --- count boxes, batches and saves (bad_input.sh, bad_save.sh) -------------
+
+# Tab order: the index of each control the test moves the focus to.
+declare -A TAB_INDEX=([create]=0 [letters]=1 [numbers]=2 [generate]=6 [stop]=7 [save]=8)
+FOCUS=create
+focus_on() {
+    local steps=$(((TAB_INDEX[$1] - TAB_INDEX[$FOCUS] + 9) % 9))
+    ((steps > 0)) && key $(printf 'Tab %.0s' $(seq "$steps"))
+    FOCUS=$1
+}
+
+# set_box letters|numbers text: select the box's text and type over it.
+set_box() {
+    focus_on "$1"
+    type_over "$2"
+}
+
+# paste_box letters|numbers text: the same through the clipboard (Ctrl+V).
+paste_box() {
+    set_clipboard "$2"
+    focus_on "$1"
+    key ctrl+a ctrl+v
+}
+
+SAVED_LINES=0
+cp /dev/null "$WORK/saved.txt"
+
+# Saves and checks that the list is whole: the previous save is its head.
+save_whole() {
+    save_with click_control Save
+    FOCUS=save
+    cmp -s -n "$(stat -c %s "$WORK/saved.txt")" "$TARGET" "$WORK/saved.txt" ||
+        fail "the list lost passwords ($*): the previous save is no longer its head"
+    local previous=$SAVED_LINES
+    SAVED_LINES=$(target_count)
+    cp "$TARGET" "$WORK/saved.txt"
+    NEW_LINES=$((SAVED_LINES - previous))
+    PREVIOUS_LINES=$previous
+}
+
+# batch letters digits "what": a short batch whose passwords must have that
+# many letters, then that many digits.
+batch() {
+    click_control Generate
+    wait_for_list $((SAVED_LINES + 2))
+    click_control Stop
+    save_whole "$3"
+    ((NEW_LINES >= 1)) || fail "the batch added no password ($3)"
+    local bad
+    bad=$(tr -d '\r' <"$TARGET" | tail -n +"$((PREVIOUS_LINES + 1))" | awk -v l="$1" -v d="$2" '
+        length($0) != l + d || substr($0, 1, l) ~ /[^a-z]/ || substr($0, l + 1) ~ /[^0-9]/ { bad++ }
+        END { print bad + 0 }')
+    ((bad == 0)) || fail "$3: $bad of $NEW_LINES passwords are not $1 letters and $2 digits"
+    assert_target_lines '[a-z]*[0-9]*'
+    log "$3: $NEW_LINES passwords of $1 letters and $2 digits"
+}
+
+# batch_refused "what": Generate warns at once; the batch stops having added
+# nothing and does not go on.
+batch_refused() {
+    click_control Generate
+    FOCUS=generate
+    expect_warning "$1"
+    save_whole "$1"
+    ((NEW_LINES == 0)) || fail "$1: the batch added $NEW_LINES items"
+    sleep 0.4 # four ticks: the batch must not have gone on
+    save_whole "0.4 s after $1"
+    ((NEW_LINES == 0)) || fail "the batch went on after the warning ($1)"
+}
+
+# Nothing to poll for: the point is that no box opens.
+no_warning() {
+    sleep 0.2
+    [[ -z $(other_velkrin_windows) ]] || fail "unexpected message box ($1)"
+}
