@@ -431,7 +431,7 @@ set_clipboard() {
         fail "could not set the clipboard"
 }
 
-# --- count boxes, batches and saves (bad_input.sh, bad_save.sh) -------------
+# --- count boxes, batches and saves (bad_input, bad_counts, bad_save) -------
 
 # Tab order: the index of each control the test moves the focus to.
 declare -A TAB_INDEX=([create]=0 [letters]=1 [numbers]=2 [generate]=6 [stop]=7 [save]=8)
