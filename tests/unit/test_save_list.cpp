@@ -168,15 +168,47 @@ TEST_F(SaveListTest, NewFileIsPrivateAndAnExistingFileKeepsItsMode)
             save(dir.path());
         EXPECT_EQ(modeOf(target()), mode);
     }
-    // Root saving over another user's file gives it back to that user.
-    struct stat st {};
-    if (::geteuid() == 0 && ::chown(QFile::encodeName(target()).constData(), 65534, 65534) == 0) {
-        save(dir.path());
-        ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
-        EXPECT_EQ(st.st_uid, 65534u);
-        EXPECT_EQ(st.st_gid, 65534u);
-    }
     EXPECT_EQ(readAll(target()), QByteArray("secret\r\n"));
+}
+
+// Root saving in a folder another user (nobody) writes: that user's link is
+// not followed, and their file is not reused.
+TEST_F(SaveListTest, AnotherUsersLinkIsRefusedAndTheirFileIsNotReused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to plant another user's files";
+    const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("shared")));
+    const QByteArray secret = QFile::encodeName(dir.filePath(QStringLiteral("secret")));
+    const QByteArray link = shared + "/target.txt";
+    ASSERT_TRUE(::mkdir(secret.constData(), 0700) == 0 && ::mkdir(shared.constData(), 0755) == 0);
+    writeFile(QFile::decodeName(secret + "/shadow"), "root only");
+    ASSERT_EQ(::chmod(secret.constData() + QByteArray("/shadow"), 0640), 0);
+    list.addItem("secret");
+    for (const mode_t folderMode : {0755, 01777}) { // owned by nobody; root's sticky world-writable
+        ASSERT_EQ(::chmod(shared.constData(), folderMode), 0);
+        ASSERT_EQ(::chown(shared.constData(), folderMode == 0755 ? 65534 : 0, 0), 0);
+        ASSERT_EQ(::symlink((secret + "/shadow").constData(), link.constData()), 0);
+        ASSERT_EQ(::lchown(link.constData(), 65534, 65534), 0);
+        const QString message = expectFileError([&] { save(QFile::decodeName(shared)); });
+        EXPECT_TRUE(message.contains(QStringLiteral("symbolic link that belongs to nobody"))) << message.toStdString();
+        EXPECT_EQ(readAll(QFile::decodeName(secret + "/shadow")), QByteArray("root only"));
+        EXPECT_EQ(modeOf(QFile::decodeName(secret + "/shadow")), mode_t{0640});
+        // The saver's own link there is followed.
+        ASSERT_EQ(::lchown(link.constData(), 0, 0), 0);
+        save(QFile::decodeName(shared));
+        EXPECT_EQ(readAll(QFile::decodeName(secret + "/shadow")), QByteArray("secret\r\n"));
+        EXPECT_EQ(modeOf(QFile::decodeName(secret + "/shadow")), mode_t{0640});
+        ASSERT_EQ(::unlink(link.constData()), 0);
+        writeFile(QFile::decodeName(secret + "/shadow"), "root only");
+    }
+    // An empty 0644 file of nobody's becomes root's own, private.
+    writeFile(QFile::decodeName(link), "");
+    ASSERT_TRUE(::chmod(link.constData(), 0644) == 0 && ::chown(link.constData(), 65534, 65534) == 0);
+    save(QFile::decodeName(shared));
+    struct stat st {};
+    ASSERT_EQ(::stat(link.constData(), &st), 0);
+    EXPECT_TRUE(st.st_uid == 0 && (st.st_mode & 07777) == 0600) << st.st_uid << " " << std::oct << st.st_mode;
+    EXPECT_EQ(readAll(QFile::decodeName(link)), QByteArray("secret\r\n"));
 }
 
 TEST_F(SaveListTest, AFolderNamedTargetTxtIsAFileErrorAndStaysAsItWas)
