@@ -2,40 +2,27 @@
 
 #include "platform/HostError.h"
 
-#include <utility>
-
 namespace velkrin::test {
 
 namespace {
 
-class StringSink final : public FileSink {
-public:
-    void write(std::span<const char> bytes) override { content.append(bytes.data(), bytes.size()); }
-    std::string content;
-};
+// Neither saving nor printing happens on this host.
+struct NoFolder final : SaveFolder {
+    void replaceFile(std::string_view, const std::function<void(FileSink &)> &) override
+    {
+        throw HostError(HostErrorKind::File, "The list could not be saved: no folder here.");
+    }
+} g_noFolder;
 
 } // namespace
 
-void MemoryFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
-{
-    StringSink sink;
-    content(sink);
-    if (std::exchange(failNext, false))
-        throw HostError(HostErrorKind::File, "The list could not be saved: scripted failure.");
-    files[std::string(name)] = std::move(sink.content);
-}
-
 ScriptedHost::ScriptedHost(RandomSource &random)
     : m_services{random,
-                 [] () -> std::unique_ptr<PrinterPort> {
+                 []() -> std::unique_ptr<PrinterPort> {
                      throw HostError(HostErrorKind::Printer, "The password could not be printed: no printer here.");
                  },
-                 folder,
-                 [] { return std::string("27/11/2031"); },
-                 [this](std::string_view message) {
-                     warnings.emplace_back(message);
-                     timerOnAtWarning.push_back(Timer1.enabled());
-                 },
+                 g_noFolder, [] { return std::string("27/11/2031"); },
+                 [this](std::string_view message) { warnings.emplace_back(message); },
                  [this](std::string_view message) { announced.emplace_back(message); }},
       form(Form1Controls{Timer1, XPButton3, XPButton2, XPButton1, List1, cmdPrint, cmdCreate, Check1, txtNumbers,
                          txtLetters, lblRandom, lblPassword},
@@ -47,24 +34,25 @@ void ScriptedHost::type(FakeTextBox &box, std::string_view text)
 {
     const std::size_t before = warnings.size();
     for (std::size_t i = 0; i < text.size() && warnings.size() == before; ++i) {
-        if (i == 0 && text[0] != '\b') // the first key replaces the selected text
-            press(box, text[0], "");
+        if (i == 0) // the first key replaces the selected text
+            press(box, text[0] == '\b' ? "" : std::string(1, text[0]));
         else
-            press(box, text[i], i == 0 ? "" : box.text());
+            typeKey(box, text[i]);
     }
 }
 
 void ScriptedHost::typeKey(FakeTextBox &box, char key)
 {
-    press(box, key, box.text());
-}
-
-void ScriptedHost::press(FakeTextBox &box, char key, std::string text)
-{
+    std::string text = box.text();
     if (key != '\b')
         text += key;
     else if (!text.empty())
         text.pop_back();
+    press(box, std::move(text));
+}
+
+void ScriptedHost::press(FakeTextBox &box, std::string text)
+{
     box.focused = true;
     box.setText(text);
     box.focused = false;
