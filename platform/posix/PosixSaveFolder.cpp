@@ -3,8 +3,8 @@
 #include "platform/HostError.h"
 
 #include <cerrno>
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -27,7 +27,8 @@ namespace {
 
 [[noreturn]] void saveFailed(const std::string &path, const std::string &reason)
 {
-    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
+    throw HostError(HostErrorKind::File,
+                    "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
 }
 
 // Fails with the reason in errno.

@@ -21,7 +21,8 @@ ScriptedHost::ScriptedHost(RandomSource &random)
                  []() -> std::unique_ptr<PrinterPort> {
                      throw HostError(HostErrorKind::Printer, "The password could not be printed: no printer here.");
                  },
-                 g_noFolder, [] { return std::string("27/11/2031"); },
+                 g_noFolder,
+                 [] { return std::string("27/11/2031"); },
                  [this](std::string_view message) { warnings.emplace_back(message); },
                  [this](std::string_view message) { announced.emplace_back(message); }},
       form(Form1Controls{Timer1, XPButton3, XPButton2, XPButton1, List1, cmdPrint, cmdCreate, Check1, txtNumbers,

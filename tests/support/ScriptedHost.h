@@ -14,7 +14,11 @@ namespace velkrin::test {
 class FakeTextBox final : public TextBox {
 public:
     std::string text() const override { return m_text; }
-    void setText(std::string_view text) override { m_text = text; Change(); }
+    void setText(std::string_view text) override
+    {
+        m_text = text;
+        Change();
+    }
     bool hasFocus() const override { return focused; }
     void setDescription(std::string_view text) override { description = text; }
     bool focused = false;
@@ -38,7 +42,11 @@ private:
 class FakeCheckBox final : public CheckBox {
 public:
     std::int16_t value() const override { return m_value; }
-    void set(std::int16_t value) { m_value = value; Change(); }
+    void set(std::int16_t value)
+    {
+        m_value = value;
+        Change();
+    }
 
 private:
     std::int16_t m_value = kClear;

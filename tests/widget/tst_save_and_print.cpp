@@ -3,8 +3,8 @@
 
 #include "FormHarness.h"
 
-#include "platform/HostError.h"
 #include "PdfPrinter.h"
+#include "platform/HostError.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -408,9 +408,7 @@ void SaveAndPrintTest::printFailure()
         };
     } else {
         const QString unreachable = QDir(h.executableDirectory()).filePath(QStringLiteral("missing/folder/page.pdf"));
-        h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> {
-            return pdfPrinter(unreachable);
-        };
+        h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> { return pdfPrinter(unreachable); };
     }
     QTest::mouseClick(form.XPButton1, Qt::LeftButton);
     for (int i = 0; i < 3; ++i)
