@@ -177,34 +177,31 @@ TEST_F(SaveListTest, AnotherUsersLinkIsRefusedAndTheirFileIsNotReused)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to plant another user's files";
-    const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("shared")));
-    const QByteArray secret = QFile::encodeName(dir.filePath(QStringLiteral("secret")));
-    const QByteArray link = shared + "/target.txt";
-    ASSERT_TRUE(::mkdir(secret.constData(), 0700) == 0 && ::mkdir(shared.constData(), 0755) == 0);
-    writeFile(QFile::decodeName(secret + "/shadow"), "root only");
-    ASSERT_EQ(::chmod(secret.constData() + QByteArray("/shadow"), 0640), 0);
+    const QString shared = dir.filePath(QStringLiteral("shared")), shadow = dir.filePath(QStringLiteral("shadow"));
+    const QByteArray folder = QFile::encodeName(shared), link = folder + "/target.txt";
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("shared")));
     list.addItem("secret");
-    for (const mode_t folderMode : {0755, 01777}) { // owned by nobody; root's sticky world-writable
-        ASSERT_EQ(::chmod(shared.constData(), folderMode), 0);
-        ASSERT_EQ(::chown(shared.constData(), folderMode == 0755 ? 65534 : 0, 0), 0);
-        ASSERT_EQ(::symlink((secret + "/shadow").constData(), link.constData()), 0);
+    for (const mode_t folderMode : {0755, 01777}) { // nobody's; root's sticky world-writable
+        writeFile(shadow, "root only");
+        ASSERT_EQ(::chmod(QFile::encodeName(shadow).constData(), 0640), 0);
+        ASSERT_EQ(::chmod(folder.constData(), folderMode), 0);
+        ASSERT_EQ(::chown(folder.constData(), folderMode == 0755 ? 65534 : 0, 0), 0);
+        ASSERT_EQ(::symlink(QFile::encodeName(shadow).constData(), link.constData()), 0);
         ASSERT_EQ(::lchown(link.constData(), 65534, 65534), 0);
-        const QString message = expectFileError([&] { save(QFile::decodeName(shared)); });
+        const QString message = expectFileError([&] { save(shared); });
         EXPECT_TRUE(message.contains(QStringLiteral("symbolic link that belongs to nobody"))) << message.toStdString();
-        EXPECT_EQ(readAll(QFile::decodeName(secret + "/shadow")), QByteArray("root only"));
-        EXPECT_EQ(modeOf(QFile::decodeName(secret + "/shadow")), mode_t{0640});
-        // The saver's own link there is followed.
+        EXPECT_EQ(readAll(shadow), QByteArray("root only"));
+        // The saver's own link there is followed; the file keeps its mode.
         ASSERT_EQ(::lchown(link.constData(), 0, 0), 0);
-        save(QFile::decodeName(shared));
-        EXPECT_EQ(readAll(QFile::decodeName(secret + "/shadow")), QByteArray("secret\r\n"));
-        EXPECT_EQ(modeOf(QFile::decodeName(secret + "/shadow")), mode_t{0640});
+        save(shared);
+        EXPECT_EQ(readAll(shadow), QByteArray("secret\r\n"));
+        EXPECT_EQ(modeOf(shadow), mode_t{0640});
         ASSERT_EQ(::unlink(link.constData()), 0);
-        writeFile(QFile::decodeName(secret + "/shadow"), "root only");
     }
     // An empty 0644 file of nobody's becomes root's own, private.
     writeFile(QFile::decodeName(link), "");
     ASSERT_TRUE(::chmod(link.constData(), 0644) == 0 && ::chown(link.constData(), 65534, 65534) == 0);
-    save(QFile::decodeName(shared));
+    save(shared);
     struct stat st {};
     ASSERT_EQ(::stat(link.constData(), &st), 0);
     EXPECT_TRUE(st.st_uid == 0 && (st.st_mode & 07777) == 0600) << st.st_uid << " " << std::oct << st.st_mode;
