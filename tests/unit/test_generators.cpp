@@ -5,9 +5,9 @@
 
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
-#include "generation/UniformPicker.h"
 #include "platform/HostError.h"
 #include "platform/posix/SodiumRandomSource.h"
+#include "generation/UniformPicker.h"
 #include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>

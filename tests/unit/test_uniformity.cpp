@@ -21,8 +21,8 @@
 
 #include "generation/MainWindowState.h"
 #include "generation/RandomGenerators.h"
-#include "generation/UniformPicker.h"
 #include "platform/posix/SodiumRandomSource.h"
+#include "generation/UniformPicker.h"
 
 #include <gtest/gtest.h>
 
@@ -176,7 +176,6 @@ TEST(Uniformity, TheStatisticCatchesModuloBias)
         auto picker = std::make_unique<UniformPicker>(fixed);
         MainWindowState state;
         pool.generate(state, kDraws, *picker);
-        EXPECT_LT(randomness::chiSquareUniform(countByPosition(state.*pool.field, pool.chars)), critical)
-            << "real picker, fixed stream";
+        EXPECT_LT(randomness::chiSquareUniform(countByPosition(state.*pool.field, pool.chars)), critical) << "real picker, fixed stream";
     }
 }
