@@ -4,24 +4,22 @@
 
 namespace velkrin::test {
 
-namespace {
-
-// Neither saving nor printing happens on this host.
-struct NoFolder final : SaveFolder {
-    void replaceFile(std::string_view, const std::function<void(FileSink &)> &) override
-    {
-        throw HostError(HostErrorKind::File, "The list could not be saved: no folder here.");
-    }
-} g_noFolder;
-
-} // namespace
+void MemoryFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
+{
+    struct Sink final : FileSink {
+        void write(std::span<const char> bytes) override { text.append(bytes.data(), bytes.size()); }
+        std::string text;
+    } sink;
+    content(sink);
+    files[std::string(name)] = std::move(sink.text);
+}
 
 ScriptedHost::ScriptedHost(RandomSource &random)
     : m_services{random,
-                 []() -> std::unique_ptr<PrinterPort> {
+                 []() -> std::unique_ptr<PrinterPort> { // no printing on this host
                      throw HostError(HostErrorKind::Printer, "The password could not be printed: no printer here.");
                  },
-                 g_noFolder,
+                 folder,
                  [] { return std::string("27/11/2031"); },
                  [this](std::string_view message) { warnings.emplace_back(message); },
                  [this](std::string_view message) { announced.emplace_back(message); }},

@@ -6,6 +6,7 @@
 #include "platform/PackedStringList.h"
 #include "window/Form1.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,12 @@ struct FakeButton final : PushButton {
     void press() { Press(); }
 };
 
+// Files kept in memory, replaced whole as the atomic save does.
+struct MemoryFolder final : SaveFolder {
+    void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+    std::map<std::string, std::string, std::less<>> files;
+};
+
 class ScriptedHost {
 public:
     explicit ScriptedHost(RandomSource &random);
@@ -98,6 +105,7 @@ public:
     FakeCheckBox Check1;
     FakeTextBox txtNumbers, txtLetters;
     FakeLabel lblRandom, lblPassword;
+    MemoryFolder folder; // the executable's
     std::vector<std::string> warnings;
     std::vector<std::string> announced;
 
