@@ -13,8 +13,8 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "support/StateGenerators.h"
 
 #include <sodium.h>

@@ -130,8 +130,8 @@ int main(int argc, char *argv[])
     const double busy = (cpuStop - cpuStart) / elapsed * 100.0;
 
     std::printf("Batch mode, real timer, %.3f s of event loop (platform %s), %s letters + %s digits%s\n\n", elapsed,
-                qPrintable(QApplication::platformName()), qPrintable(txtLetters->text()), qPrintable(txtNumbers->text()),
-                mixed ? " mixed" : "");
+                qPrintable(QApplication::platformName()), qPrintable(txtLetters->text()),
+                qPrintable(txtNumbers->text()), mixed ? " mixed" : "");
     std::printf("Items added           %lld (ideal %.1f), %.2f per second\n", static_cast<long long>(items), idealItems,
                 static_cast<double>(items) / elapsed);
     std::printf("Processor time        %.0f %% of one core\n", busy);
@@ -143,7 +143,10 @@ int main(int argc, char *argv[])
                     worst);
     if (items > 0)
         std::printf("Last item equals the current password: %s\n",
-                    List1->model()->index(items - 1, 0).data(velkrin::PasswordListModel::PasswordRole) == lblPassword->text() ? "yes" : "NO");
+                    List1->model()->index(items - 1, 0).data(velkrin::PasswordListModel::PasswordRole) ==
+                            lblPassword->text()
+                        ? "yes"
+                        : "NO");
 
     std::printf("\nRESULT seconds=%.3f\n", elapsed);
     std::printf("RESULT items=%lld\n", static_cast<long long>(items));

@@ -12,8 +12,7 @@ std::string ComposePassword(PasswordGenerators &generators, const MainWindowStat
     // One draw for the whole password: its bytes come from the operating
     // system in one call now and are wiped once it is made.
     if (check1Value == kMixedModeChecked) {
-        const std::int16_t total =
-            checkedAddInt16(state.intNumbers, state.intLetters, "total number of characters");
+        const std::int16_t total = checkedAddInt16(state.intNumbers, state.intLetters, "total number of characters");
         const UniformPicker::Draw draw(generators.picker(), total);
         generators.RandomPassword(std::int32_t{total});
         return state.strPassword;

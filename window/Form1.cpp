@@ -130,9 +130,8 @@ void Form1::readCount(CountBox which)
     const bool letters = which == CountBox::Letters;
     bool &rejected = m_rejected[static_cast<int>(which)];
     rejected = true;
-    (letters ? state.intLetters : state.intNumbers) =
-        countFromText((letters ? m_controls.txtLetters : m_controls.txtNumbers).text(),
-                      letters ? kLettersWhat : kDigitsWhat);
+    (letters ? state.intLetters : state.intNumbers) = countFromText(
+        (letters ? m_controls.txtLetters : m_controls.txtNumbers).text(), letters ? kLettersWhat : kDigitsWhat);
     rejected = false;
 }
 

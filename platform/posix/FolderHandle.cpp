@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>

@@ -3,12 +3,13 @@
 #include "platform/HostError.h"
 
 #include <cerrno>
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -16,7 +17,9 @@
 // Every step is relative to the folder's handle (openat, renameat), writes go
 // straight to the file without a buffer that would keep a copy of the
 // passwords, the reason of a failure is the system's own (errno), and the
-// owner and group of the old file are kept.
+// group of the saver's old file can be kept. Following target.txt when it is
+// a symbolic link is done here too, step by step, so the checks below take
+// the place of the kernel's: it never sees the link as one.
 
 namespace velkrin {
 
@@ -24,7 +27,8 @@ namespace {
 
 [[noreturn]] void saveFailed(const std::string &path, const std::string &reason)
 {
-    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
+    throw HostError(HostErrorKind::File,
+                    "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
 }
 
 // Fails with the reason in errno.
@@ -84,6 +88,32 @@ struct Target {
     struct stat status {};
 };
 
+std::string userName(uid_t uid)
+{
+    const passwd *entry = ::getpwuid(uid);
+    return entry ? std::string(entry->pw_name) : "user " + std::to_string(uid);
+}
+
+// Whether a link in the target's folder may be followed: the rule of the kernel's
+// protected_symlinks, widened from sticky world-writable folders to every
+// folder someone besides the saver (and root) can write. There a link is
+// followed only when it belongs to the saver or to root; otherwise whoever
+// planted it could steer the save into a file the saver can write and they
+// cannot, such as root's. A folder only the saver can write holds no link
+// the saver did not allow.
+void checkLink(const Target &target, const struct stat &link)
+{
+    const uid_t saver = ::geteuid();
+    struct stat folder {};
+    if (::fstat(target.folder, &folder) != 0)
+        systemFailed(target.path);
+    const bool othersWrite = (folder.st_uid != saver && folder.st_uid != 0) || (folder.st_mode & (S_IWGRP | S_IWOTH));
+    if (othersWrite && link.st_uid != saver && link.st_uid != 0)
+        saveFailed(target.path, "it is a symbolic link that belongs to " + userName(link.st_uid) +
+                                    ", in a folder that others can write; such a link is not followed, as it "
+                                    "could lead the list into a file that is not yours");
+}
+
 void locate(Target &target)
 {
     for (int links = 0;; ++links) {
@@ -98,6 +128,7 @@ void locate(Target &target)
             target.exists = true;
             return;
         }
+        checkLink(target, target.status);
         char link[PATH_MAX];
         const ssize_t length = ::readlinkat(target.folder, target.name.c_str(), link, sizeof link);
         const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
@@ -220,18 +251,34 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     content(sink);
 
     // The file holds passwords in plain text: a new one is for its owner
-    // only; an old one keeps the mode, owner and group it had. Only root may
-    // give a file to another user, others only to a group they belong to; a
-    // refused chown leaves the saver's.
-    if (target.exists && ::fchown(temp.file.fd, target.status.st_uid, target.status.st_gid) != 0)
-        (void)::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
-    const mode_t mode = target.exists ? target.status.st_mode & 07777 : 0600;
+    // only; the saver's own old file keeps its mode and group (a group the
+    // saver chose). Another user's target.txt is replaced by a new private
+    // file of the saver's rather than refused: the save still lands where it
+    // was asked to, the rename leaves that user's file itself (and any hard
+    // link to it) untouched, and no password becomes readable by that user,
+    // as keeping their ownership or mode would make it.
+    const bool reused = target.exists && target.status.st_uid == ::geteuid();
+    if (reused && target.status.st_gid != ::getegid()) {
+        // Refused for a group the saver is not in: the saver's stays.
+        [[maybe_unused]] const int refused = ::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
+    }
+    const mode_t mode = reused ? target.status.st_mode & 07777 : 0600;
     if (::fchmod(temp.file.fd, mode) != 0 || ::fsync(temp.file.fd) != 0 ||
         ::close(std::exchange(temp.file.fd, -1)) != 0)
         systemFailed(target.path);
     if (::renameat(temp.folder, temp.name.c_str(), target.folder, target.name.c_str()) != 0)
         systemFailed(target.path);
     temp.renamed = true;
+
+    // The new name is on disk only once the folder is: fsync needs a handle
+    // opened for reading (the O_PATH handle cannot be synced). A folder its
+    // user may write but not read cannot be opened so; that save stays as
+    // durable as the file system makes it.
+    Descriptor synced(::openat(target.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (synced.fd < 0 && errno != EACCES)
+        systemFailed(target.path);
+    if (synced.fd >= 0 && ::fsync(synced.fd) != 0)
+        saveFailed(target.path, "the folder could not be written to disk (" + systemReason(errno) + ")");
 }
 
 } // namespace velkrin

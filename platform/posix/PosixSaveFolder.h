@@ -5,11 +5,13 @@
 
 namespace velkrin {
 
-// The atomic save by a folder's handle. A new file is readable by its owner
-// only; an existing one keeps its mode and, as far as the saver may set them,
-// its owner and group. A name that is a symbolic link is followed; one that is
-// not a regular file is left alone. A file its user may not write stays as
-// it is.
+// The atomic save by a folder's handle; the folder too is on disk before it
+// returns. A new file is readable by its owner only; the saver's own old file
+// keeps its mode and group, another user's is replaced by a new private one of
+// the saver's. A name that is a symbolic link is followed where the kernel's
+// protected_symlinks rule would follow it, counting every folder others can
+// write; one that is not a regular file is left alone. A file its user may
+// not write stays as it is.
 class PosixSaveFolder final : public SaveFolder {
 public:
     explicit PosixSaveFolder(FolderHandle folder);

@@ -9,7 +9,13 @@ namespace velkrin {
 
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+// SIGHUP comes from a closing terminal or a dropped remote X session, SIGQUIT
+// from Ctrl+\ in a terminal: both ask the program to end, and ending abruptly
+// would leave a copied password with a clipboard manager. The core dump that
+// SIGQUIT would add is off anyway. SIGUSR1 and SIGUSR2 mean nothing to this
+// program and no session or terminal sends them: they keep the system's
+// action, as whoever sends one by hand expects.
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
 // Written by the handler, read by the event loop: the only thing a signal
 // handler may safely do is write to a descriptor.
@@ -28,6 +34,9 @@ extern "C" void onTerminationSignal(int)
 
 TerminationRequest::TerminationRequest()
 {
+    // A reader gone from a pipe or socket (the X or D-Bus connection) is an
+    // error of that write, not a reason to end without closing.
+    std::signal(SIGPIPE, SIG_IGN);
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         // Without the pipe the signals keep their default action.
         g_pipe[0] = g_pipe[1] = -1;

@@ -2,9 +2,11 @@
 
 namespace velkrin {
 
-// Turns SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal)
-// into bytes on a pipe that the event loop watches, so the program can close
-// its window and end as if the user had closed it. One instance per process.
+// Turns SIGTERM, SIGINT, SIGHUP and SIGQUIT (a session logging out, Ctrl+C
+// in a terminal, a terminal or remote session closing, Ctrl+\) into bytes on
+// a pipe that the event loop watches, so the program can close its window and
+// end as if the user had closed it; SIGPIPE is ignored. One instance per
+// process.
 class TerminationRequest {
 public:
     TerminationRequest();

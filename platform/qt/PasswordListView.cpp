@@ -1,7 +1,7 @@
 #include "platform/qt/PasswordListView.h"
 
-#include "platform/qt/SecretClipboard.h"
 #include "platform/qt/PasswordListModel.h"
+#include "platform/qt/SecretClipboard.h"
 
 #include <QEvent>
 #include <QHeaderView>

@@ -10,6 +10,10 @@
 #include "platform/SecureWipe.h"
 #include "platform/qt/QtText.h"
 
+#ifdef VELKRIN_HAS_CUPS
+#include <cups/cups.h>
+#endif
+
 namespace velkrin {
 
 namespace {
@@ -116,6 +120,17 @@ void QtPrinterPort::endDocument()
     if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
         printerError(
             QStringLiteral("The password could not be printed: the print system did not accept the document."));
+#ifdef VELKRIN_HAS_CUPS
+    // Qt hands the finished document to CUPS last thing in end() and drops
+    // CUPS's answer, so a queue that rejects jobs, a queue removed meanwhile
+    // or a scheduler gone away all look like success. libcups keeps the
+    // answer to this thread's last request: a job that did not reach the
+    // queue shows there. A queue that is merely stopped accepts and holds the
+    // job, which is the printer's business.
+    if (m_printer->outputFormat() == QPrinter::NativeFormat && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+        printerError(QStringLiteral("The password could not be printed: the printer \"%1\" refused the job (%2).")
+                         .arg(m_printer->printerName(), QString::fromUtf8(cupsLastErrorString())));
+#endif
 }
 
 } // namespace velkrin

@@ -51,4 +51,14 @@ cmp -s -n "$(stat -c %s "$WORK/first.txt")" "$TARGET" "$WORK/first.txt" || fail 
 assert_target_lines '[a-z]{3}[0-9]{3}'
 assert_alive "after two batches"
 log "second batch: $count2 lines in all"
+
+# A closing terminal (SIGHUP) closes the program as its window's close button
+# does: status 0, and the password copied with Ctrl+C leaves the clipboard.
+click_control "Generated passwords"
+key ctrl+c
+wait_until 5 eval 'target_lines | grep -qx -- "$(xclip -o -selection clipboard 2>/dev/null)"' || fail "Ctrl+C copied no password"
+kill -HUP "$APP_PID"
+await_exit 10 "on SIGHUP"
+((CLOSE_STATUS == 0)) || fail "SIGHUP ended the program with status $CLOSE_STATUS"
+[[ -z $(xclip -o -selection clipboard 2>/dev/null) ]] || fail "the password stayed on the clipboard after SIGHUP"
 log PASS

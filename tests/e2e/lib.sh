@@ -8,6 +8,15 @@
 
 set -uo pipefail
 
+# Each test in a session (and process group) of its own: whatever it starts,
+# down to helpers that D-Bus starts and that leave its process tree, stays in
+# that group, and the cleanup ends the group. The pid stays the same, so CTest
+# still knows the test.
+if [[ -z ${VELKRIN_E2E_SESSION:-} ]]; then
+    export VELKRIN_E2E_SESSION=1
+    exec setsid -w bash "$0" "$@"
+fi
+
 VELKRIN_EXE=${1:-${VELKRIN_EXE:-}}
 VELKRIN_E2E_DIR=${2:-${VELKRIN_E2E_DIR:-}}
 [[ -x $VELKRIN_EXE ]] || { echo "usage: $0 <velkrin executable> [<e2e build dir>]" >&2; exit 2; }
@@ -42,6 +51,8 @@ cleanup() {
     [[ -n $BUS_PID ]] && kill "$BUS_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
     [[ -n $XVFB_PID ]] && wait "$XVFB_PID" 2>/dev/null
+    signal_group TERM
+    wait_until 3 eval '[[ -z $(group_left) ]]' || signal_group KILL
     if ((status == 0)) && [[ -z ${KEEP_WORK:-} ]]; then
         rm -rf "$WORK"
     else
@@ -50,7 +61,22 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+# The test's processes still running, but the test itself.
+group_left() {
+    local pid state
+    for pid in $(pgrep -g "$$"); do
+        ((pid == $$ || pid == BASHPID)) && continue
+        state=$(ps -o stat= -p "$pid") && [[ $state != Z* ]] && echo "$pid"
+    done
+}
+signal_group() {
+    local pids
+    pids=$(group_left)
+    [[ -n $pids ]] && kill "-$1" $pids 2>/dev/null
+}
 
 fail() {
     echo "FAIL [$TEST_NAME]: $*" >&2
@@ -97,17 +123,24 @@ start_xvfb() {
 
 # A session bus of the test's own, and on it the accessibility bus, which Qt
 # finds at start-up and screen readers (and atspi.py) read the program through.
+# The bus runs as a child of the test, not forked off as a daemon, so that
+# CTest ending the test's process tree ends it and what it started.
 start_session_bus() {
-    local address
-    address=$("${AS_USER[@]}" dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 | tr '\n' ' ') ||
+    local fifo="$WORK/busaddress"
+    mkfifo "$fifo"
+    "${AS_USER[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$fifo" >/dev/null 2>&1 &
+    BUS_PID=$!
+    read -r -t 15 DBUS_SESSION_BUS_ADDRESS <"$fifo" && [[ -n $DBUS_SESSION_BUS_ADDRESS ]] ||
         fail "could not start a session bus"
-    read -r DBUS_SESSION_BUS_ADDRESS BUS_PID <<<"$address"
     export DBUS_SESSION_BUS_ADDRESS
     "${AS_USER[@]}" dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null ||
         fail "the accessibility bus did not start"
 }
 
-atspi() { "${AS_USER[@]}" /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }
+# A copy in the work folder: a user the test runs things as (AS_USER) may not
+# be able to read the checkout (a clone under /root is 0700).
+cp "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$WORK/atspi.py"
+atspi() { "${AS_USER[@]}" /usr/bin/python3 "$WORK/atspi.py" "$@"; }
 
 # start_wm openbox|xfwm4: runs a window manager on the X server and waits
 # until it manages the screen. Its settings stay in the work folder.
@@ -396,4 +429,80 @@ set_clipboard() {
     CLIP_PID=$!
     wait_until 5 eval '[[ $(xclip -o -selection clipboard 2>/dev/null | wc -c) == $(wc -c <"$WORK/clipboard") ]]' ||
         fail "could not set the clipboard"
+}
+
+# --- count boxes, batches and saves (bad_input, bad_counts, bad_save) -------
+
+# Tab order: the index of each control the test moves the focus to.
+declare -A TAB_INDEX=([create]=0 [letters]=1 [numbers]=2 [generate]=6 [stop]=7 [save]=8)
+FOCUS=create
+focus_on() {
+    local steps=$(((TAB_INDEX[$1] - TAB_INDEX[$FOCUS] + 9) % 9))
+    ((steps > 0)) && key $(printf 'Tab %.0s' $(seq "$steps"))
+    FOCUS=$1
+}
+
+# set_box letters|numbers text: select the box's text and type over it.
+set_box() {
+    focus_on "$1"
+    type_over "$2"
+}
+
+# paste_box letters|numbers text: the same through the clipboard (Ctrl+V).
+paste_box() {
+    set_clipboard "$2"
+    focus_on "$1"
+    key ctrl+a ctrl+v
+}
+
+SAVED_LINES=0
+cp /dev/null "$WORK/saved.txt"
+
+# Saves and checks that the list is whole: the previous save is its head.
+save_whole() {
+    save_with click_control Save
+    FOCUS=save
+    cmp -s -n "$(stat -c %s "$WORK/saved.txt")" "$TARGET" "$WORK/saved.txt" ||
+        fail "the list lost passwords ($*): the previous save is no longer its head"
+    local previous=$SAVED_LINES
+    SAVED_LINES=$(target_count)
+    cp "$TARGET" "$WORK/saved.txt"
+    NEW_LINES=$((SAVED_LINES - previous))
+    PREVIOUS_LINES=$previous
+}
+
+# batch letters digits "what": a short batch whose passwords must have that
+# many letters, then that many digits.
+batch() {
+    click_control Generate
+    wait_for_list $((SAVED_LINES + 2))
+    click_control Stop
+    save_whole "$3"
+    ((NEW_LINES >= 1)) || fail "the batch added no password ($3)"
+    local bad
+    bad=$(tr -d '\r' <"$TARGET" | tail -n +"$((PREVIOUS_LINES + 1))" | awk -v l="$1" -v d="$2" '
+        length($0) != l + d || substr($0, 1, l) ~ /[^a-z]/ || substr($0, l + 1) ~ /[^0-9]/ { bad++ }
+        END { print bad + 0 }')
+    ((bad == 0)) || fail "$3: $bad of $NEW_LINES passwords are not $1 letters and $2 digits"
+    assert_target_lines '[a-z]*[0-9]*'
+    log "$3: $NEW_LINES passwords of $1 letters and $2 digits"
+}
+
+# batch_refused "what": Generate warns at once; the batch stops having added
+# nothing and does not go on.
+batch_refused() {
+    click_control Generate
+    FOCUS=generate
+    expect_warning "$1"
+    save_whole "$1"
+    ((NEW_LINES == 0)) || fail "$1: the batch added $NEW_LINES items"
+    sleep 0.4 # four ticks: the batch must not have gone on
+    save_whole "0.4 s after $1"
+    ((NEW_LINES == 0)) || fail "the batch went on after the warning ($1)"
+}
+
+# Nothing to poll for: the point is that no box opens.
+no_warning() {
+    sleep 0.2
+    [[ -z $(other_velkrin_windows) ]] || fail "unexpected message box ($1)"
 }

@@ -41,6 +41,13 @@ made = [p for p in passwords if p.encode() in core]
 counts, later = [core.count(p.encode()) for p in made], passwords[len(made):]
 print(f"{len(made)} passwords made before the image, each in it {counts} times; {len(later)} after")
 assert len(made) >= 4 and len(later) >= 3 and counts == [1] * len(made) and not any(p.encode() in core for p in later)
-assert not [p for p in passwords if re.search(raw(p), core)], "random bytes of passwords are in the image"
+# The letters' bytes of a match, rejected ones dropped, read as letters spell
+# the password's letters: a plain search for that rules out nearly every
+# password fast (the full search takes half a minute a password under load).
+squeezed = core.translate(bytes(97 + b % 26 for b in range(256)), bytes(range(234, 256)))
+def raw_in_core(password):
+    letters = re.match("[a-z]*", password).group()
+    return (len(letters) < 8 or letters.encode() in squeezed) and re.search(raw(password), core)
+assert not [p for p in passwords if raw_in_core(p)], "random bytes of passwords are in the image"
 EOF_PY
 log PASS

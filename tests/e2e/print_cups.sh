@@ -12,6 +12,7 @@ unset LPDEST PRINTER
 lpstat -r 2>/dev/null | grep -q 'scheduler is running' || fail "the test CUPS server is not running at $CUPS_SERVER"
 [[ $(lpstat -d 2>/dev/null) == *": $VELKRIN_TEST_QUEUE" ]] || fail "$VELKRIN_TEST_QUEUE is not the default printer"
 DOCS="$CUPS_STATE/out"
+cupsenable "$VELKRIN_TEST_QUEUE" && cupsaccept "$VELKRIN_TEST_QUEUE" # as a failed run may have left it
 
 documents() { ls -1 "$DOCS" 2>/dev/null | grep -E '^[0-9]+\.pdf$' | sort -n; }
 
@@ -141,6 +142,20 @@ start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
 print_with key alt+p
 check_page ""
 assert_alive "after printing an empty password"
+
+# A queue that rejects jobs: a warning, nothing printed. A stopped queue holds
+# the job silently and prints it once started again.
+cupsreject "$VELKRIN_TEST_QUEUE" || fail "cupsreject failed"
+before=$(documents)
+key alt+p
+expect_warning "Print to a queue that rejects jobs"
+cupsaccept "$VELKRIN_TEST_QUEUE"
+grep -q "\"$VELKRIN_TEST_QUEUE\" refused the job" <<<"$WARNING_TEXT" || fail "the warning does not say the queue refused: $WARNING_TEXT"
+[[ $(documents) == "$before" ]] || fail "a rejected job was printed"
+cupsdisable "$VELKRIN_TEST_QUEUE" || fail "cupsdisable failed"
+held() { [[ -n $(lpstat -o "$VELKRIN_TEST_QUEUE") ]] && [[ -z $(other_velkrin_windows) ]]; }
+print_with eval 'key alt+p; wait_until 10 held || fail "the stopped queue holds no job, or a box opened"; cupsenable "$VELKRIN_TEST_QUEUE"'
+check_page ""
 
 # A password wider than the page wraps at its edge, over pages if need be, and
 # every character reaches the paper.

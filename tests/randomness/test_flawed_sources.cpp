@@ -8,8 +8,8 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +88,8 @@ TEST(FlawedSources, RepeatingSourceFailsLetterPairs)
     std::vector<std::uint8_t> l;
     for (std::size_t p = 0; p < kPasswords; ++p) {
         l.clear();
-        ASSERT_TRUE(appendPoolIndices(std::string_view(ComposePassword(state, 0, *picker)).substr(0, 3), kLetterPool, l));
+        ASSERT_TRUE(
+            appendPoolIndices(std::string_view(ComposePassword(state, 0, *picker)).substr(0, 3), kLetterPool, l));
         letters.add(l[0], l[1]);
         letters.add(l[1], l[2]);
     }

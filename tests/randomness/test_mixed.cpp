@@ -8,8 +8,8 @@
 
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
-#include "platform/posix/SodiumRandomSource.h"
 #include "generation/UniformPicker.h"
+#include "platform/posix/SodiumRandomSource.h"
 #include "support/StateGenerators.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,6 @@
 // Form1 on portable stand-ins for its controls and services, driven by the
 // tests directly: what the Qt and Win32 windows do, without either.
 
-#include "platform/Controls.h"
-#include "platform/HostServices.h"
 #include "platform/PackedStringList.h"
 #include "window/Form1.h"
 
@@ -20,12 +18,10 @@ public:
     void setText(std::string_view text) override
     {
         m_text = text;
-        if (Change)
-            Change();
+        Change();
     }
     bool hasFocus() const override { return focused; }
     void setDescription(std::string_view text) override { description = text; }
-
     bool focused = false;
     std::string description;
 
@@ -38,7 +34,6 @@ public:
     std::string caption() const override { return m_caption; }
     void setCaption(std::string_view caption) override { m_caption = caption; }
     void refresh() override { ++refreshes; }
-
     int refreshes = 0;
 
 private:
@@ -51,8 +46,7 @@ public:
     void set(std::int16_t value)
     {
         m_value = value;
-        if (Change)
-            Change();
+        Change();
     }
 
 private:
@@ -69,13 +63,14 @@ private:
     PackedStringList m_items;
 };
 
+// Ticks only when the test says, and only while enabled.
 class FakeTimer final : public Timer {
 public:
     bool enabled() const override { return m_enabled; }
     void setEnabled(bool enabled) override { m_enabled = enabled; }
     void tick()
     {
-        if (m_enabled && Tick)
+        if (m_enabled)
             Tick();
     }
 
@@ -83,22 +78,14 @@ private:
     bool m_enabled = false;
 };
 
-class FakeButton final : public PushButton {
-public:
-    void press()
-    {
-        if (Press)
-            Press();
-    }
+struct FakeButton final : PushButton {
+    void press() { Press(); }
 };
 
-// Files as a map from name to content; the next replacement can be made to fail.
-class MemoryFolder final : public SaveFolder {
-public:
+// Files kept in memory, replaced whole as the atomic save does.
+struct MemoryFolder final : SaveFolder {
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
-
     std::map<std::string, std::string, std::less<>> files;
-    bool failNext = false;
 };
 
 class ScriptedHost {
@@ -118,14 +105,12 @@ public:
     FakeCheckBox Check1;
     FakeTextBox txtNumbers, txtLetters;
     FakeLabel lblRandom, lblPassword;
-
-    MemoryFolder folder;
+    MemoryFolder folder; // the executable's
     std::vector<std::string> warnings;
-    std::vector<bool> timerOnAtWarning; // whether Timer1 still ran when each was shown
     std::vector<std::string> announced;
 
 private:
-    void press(FakeTextBox &box, char key, std::string text);
+    void press(FakeTextBox &box, std::string text);
 
     HostServices m_services;
 

@@ -43,8 +43,7 @@ public:
     // Serves `script` over and over.
     static ScriptedRandomSource repeating(std::vector<std::uint8_t> script)
     {
-        return ScriptedRandomSource(
-            [script = std::move(script)](std::size_t i) { return script[i % script.size()]; });
+        return ScriptedRandomSource([script = std::move(script)](std::size_t i) { return script[i % script.size()]; });
     }
 
     std::size_t served() const { return m_served; }

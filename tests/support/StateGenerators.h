@@ -6,8 +6,8 @@
 #include "generation/RandomGenerators.h"
 #include "generation/UniformPicker.h"
 
-#include <string>
 #include <cstdint>
+#include <string>
 
 namespace velkrin {
 

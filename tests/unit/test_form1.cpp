@@ -380,3 +380,40 @@ TEST(Form1, ChangesTakeEffectOnTheNextTick)
     EXPECT_TRUE(w.host.Timer1.enabled());
     EXPECT_TRUE(w.host.warnings.empty());
 }
+
+// Save writes every item in order, each followed by CR LF, to target.txt;
+// saving again writes the same file, and the list stays.
+TEST(Form1, SaveWritesTheListAsCrLfLines)
+{
+    struct Row {
+        const char *letters, *numbers;
+        bool mixed;
+        int ticks;
+        std::size_t expectedSize;
+    };
+    const Row rows[] = {{"3", "3", false, 3, 24},
+                        {"3", "3", false, 0, 0},
+                        {"0", "0", false, 2, 4}, // CR LF alone
+                        {"8", "12", true, 40, 40 * 22}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.ticks);
+        Loaded w;
+        w.host.type(w.host.txtLetters, row.letters);
+        w.host.type(w.host.txtNumbers, row.numbers);
+        w.host.Check1.set(row.mixed ? CheckBox::kChecked : CheckBox::kClear);
+        w.host.XPButton1.press();
+        std::string expected;
+        for (int i = 0; i < row.ticks; ++i) {
+            w.host.Timer1.tick();
+            expected += w.host.lblPassword.caption() + "\r\n";
+        }
+        w.host.XPButton2.press();
+        w.host.XPButton3.press();
+        EXPECT_TRUE(w.host.warnings.empty());
+        EXPECT_EQ(w.host.folder.files.at("target.txt"), expected);
+        EXPECT_EQ(expected.size(), row.expectedSize);
+        w.host.XPButton3.press();
+        EXPECT_EQ(w.host.folder.files.at("target.txt"), expected);
+        EXPECT_EQ(w.host.List1.listCount(), row.ticks);
+    }
+}

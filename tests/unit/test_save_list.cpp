@@ -168,15 +168,44 @@ TEST_F(SaveListTest, NewFileIsPrivateAndAnExistingFileKeepsItsMode)
             save(dir.path());
         EXPECT_EQ(modeOf(target()), mode);
     }
-    // Root saving over another user's file gives it back to that user.
-    struct stat st {};
-    if (::geteuid() == 0 && ::chown(QFile::encodeName(target()).constData(), 65534, 65534) == 0) {
-        save(dir.path());
-        ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &st), 0);
-        EXPECT_EQ(st.st_uid, 65534u);
-        EXPECT_EQ(st.st_gid, 65534u);
-    }
     EXPECT_EQ(readAll(target()), QByteArray("secret\r\n"));
+}
+
+// Root saving in a folder another user (nobody) writes: that user's link is
+// not followed, and their file is not reused.
+TEST_F(SaveListTest, AnotherUsersLinkIsRefusedAndTheirFileIsNotReused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to plant another user's files";
+    const QString shared = dir.filePath(QStringLiteral("shared")), shadow = dir.filePath(QStringLiteral("shadow"));
+    const QByteArray folder = QFile::encodeName(shared), link = folder + "/target.txt";
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("shared")));
+    list.addItem("secret");
+    for (const mode_t folderMode : {0755, 01777}) { // nobody's; root's sticky world-writable
+        writeFile(shadow, "root only");
+        ASSERT_EQ(::chmod(QFile::encodeName(shadow).constData(), 0640), 0);
+        ASSERT_EQ(::chmod(folder.constData(), folderMode), 0);
+        ASSERT_EQ(::chown(folder.constData(), folderMode == 0755 ? 65534 : 0, 0), 0);
+        ASSERT_EQ(::symlink(QFile::encodeName(shadow).constData(), link.constData()), 0);
+        ASSERT_EQ(::lchown(link.constData(), 65534, 65534), 0);
+        const QString message = expectFileError([&] { save(shared); });
+        EXPECT_TRUE(message.contains(QStringLiteral("symbolic link that belongs to nobody"))) << message.toStdString();
+        EXPECT_EQ(readAll(shadow), QByteArray("root only"));
+        // The saver's own link there is followed; the file keeps its mode.
+        ASSERT_EQ(::lchown(link.constData(), 0, 0), 0);
+        save(shared);
+        EXPECT_EQ(readAll(shadow), QByteArray("secret\r\n"));
+        EXPECT_EQ(modeOf(shadow), mode_t{0640});
+        ASSERT_EQ(::unlink(link.constData()), 0);
+    }
+    // An empty 0644 file of nobody's becomes root's own, private.
+    writeFile(QFile::decodeName(link), "");
+    ASSERT_TRUE(::chmod(link.constData(), 0644) == 0 && ::chown(link.constData(), 65534, 65534) == 0);
+    save(shared);
+    struct stat st {};
+    ASSERT_EQ(::stat(link.constData(), &st), 0);
+    EXPECT_TRUE(st.st_uid == 0 && (st.st_mode & 07777) == 0600) << st.st_uid << " " << std::oct << st.st_mode;
+    EXPECT_EQ(readAll(QFile::decodeName(link)), QByteArray("secret\r\n"));
 }
 
 TEST_F(SaveListTest, AFolderNamedTargetTxtIsAFileErrorAndStaysAsItWas)

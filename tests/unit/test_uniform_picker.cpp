@@ -3,8 +3,8 @@
 
 #include "support/ScriptedRandomSource.h"
 
-#include "platform/HostError.h"
 #include "generation/UniformPicker.h"
+#include "platform/HostError.h"
 
 #include <gtest/gtest.h>
 

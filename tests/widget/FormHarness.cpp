@@ -8,33 +8,6 @@
 
 namespace velkrin::widgettest {
 
-namespace {
-
-template <class T>
-T *named(Form1Window &form, const char *name)
-{
-    T *found = form.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("the window has no %s", name);
-    return found;
-}
-
-} // namespace
-
-Form1Widgets::Form1Widgets(Form1Window &form)
-    : window(form), Timer1(named<QTimer>(form, "Timer1")), Frame3(named<QGroupBox>(form, "Frame3")),
-      XPButton3(named<XPButton>(form, "XPButton3")), XPButton2(named<XPButton>(form, "XPButton2")),
-      XPButton1(named<XPButton>(form, "XPButton1")), Frame2(named<QGroupBox>(form, "Frame2")),
-      List1(named<PasswordListView>(form, "List1")), cmdPrint(named<CommandButton>(form, "cmdPrint")),
-      cmdCreate(named<CommandButton>(form, "cmdCreate")), Frame1(named<QGroupBox>(form, "Frame1")),
-      Check1(named<QCheckBox>(form, "Check1")), txtNumbers(named<QLineEdit>(form, "txtNumbers")),
-      txtLetters(named<QLineEdit>(form, "txtLetters")), Label5(named<QLabel>(form, "Label5")),
-      Label4(named<QLabel>(form, "Label4")), lblRandom(named<QLabel>(form, "lblRandom")),
-      Label3(named<QLabel>(form, "Label3")), Label2(named<QLabel>(form, "Label2")),
-      Label1(named<QLabel>(form, "Label1")), lblPassword(named<QLabel>(form, "lblPassword"))
-{
-}
-
 FormHarness::FormHarness(RandomSource *random, std::chrono::milliseconds clipboardClearAfter)
 {
     if (!m_dir.isValid())

@@ -36,29 +36,37 @@ using test::ScriptedRandomSource;
 // The window's controls, found by object name, in the order the window
 // stores them.
 struct Form1Widgets {
-    explicit Form1Widgets(Form1Window &form);
+    explicit Form1Widgets(Form1Window &form) : window(form) {}
+    template <class T>
+    T *named(const char *name) const
+    {
+        T *found = window.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("the window has no %s", name);
+        return found;
+    }
 
     Form1Window &window;
-    QTimer *Timer1;
-    QGroupBox *Frame3;
-    XPButton *XPButton3;
-    XPButton *XPButton2;
-    XPButton *XPButton1;
-    QGroupBox *Frame2;
-    PasswordListView *List1;
-    CommandButton *cmdPrint;
-    CommandButton *cmdCreate;
-    QGroupBox *Frame1;
-    QCheckBox *Check1;
-    QLineEdit *txtNumbers;
-    QLineEdit *txtLetters;
-    QLabel *Label5;
-    QLabel *Label4;
-    QLabel *lblRandom;
-    QLabel *Label3;
-    QLabel *Label2;
-    QLabel *Label1;
-    QLabel *lblPassword;
+    QTimer *Timer1 = named<QTimer>("Timer1");
+    QGroupBox *Frame3 = named<QGroupBox>("Frame3");
+    XPButton *XPButton3 = named<XPButton>("XPButton3");
+    XPButton *XPButton2 = named<XPButton>("XPButton2");
+    XPButton *XPButton1 = named<XPButton>("XPButton1");
+    QGroupBox *Frame2 = named<QGroupBox>("Frame2");
+    PasswordListView *List1 = named<PasswordListView>("List1");
+    CommandButton *cmdPrint = named<CommandButton>("cmdPrint");
+    CommandButton *cmdCreate = named<CommandButton>("cmdCreate");
+    QGroupBox *Frame1 = named<QGroupBox>("Frame1");
+    QCheckBox *Check1 = named<QCheckBox>("Check1");
+    QLineEdit *txtNumbers = named<QLineEdit>("txtNumbers");
+    QLineEdit *txtLetters = named<QLineEdit>("txtLetters");
+    QLabel *Label5 = named<QLabel>("Label5");
+    QLabel *Label4 = named<QLabel>("Label4");
+    QLabel *lblRandom = named<QLabel>("lblRandom");
+    QLabel *Label3 = named<QLabel>("Label3");
+    QLabel *Label2 = named<QLabel>("Label2");
+    QLabel *Label1 = named<QLabel>("Label1");
+    QLabel *lblPassword = named<QLabel>("lblPassword");
 
     // The Load event, as the program raises it before showing the window.
     void raiseLoad() { window.load(); }

@@ -3,8 +3,8 @@
 
 #include "FormHarness.h"
 
-#include "platform/HostError.h"
 #include "PdfPrinter.h"
+#include "platform/HostError.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -121,8 +121,6 @@ class SaveAndPrintTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void saveWritesList_data();
-    void saveWritesList();
     void saveReplacesOldFile();
     void saveBlockedByFolder();
     void printPage_data();
@@ -139,60 +137,6 @@ void SaveAndPrintTest::initTestCase()
              "pdftotext (poppler-utils) is needed to read the printed page");
     // The heading's date follows the locale; pin one so the page is known.
     QLocale::setDefault(QLocale::c());
-}
-
-void SaveAndPrintTest::saveWritesList_data()
-{
-    QTest::addColumn<QString>("letters");
-    QTest::addColumn<QString>("numbers");
-    QTest::addColumn<bool>("mixed");
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<qint64>("expectedSize"); // -1: not fixed
-
-    // clang-format off
-    QTest::newRow("three passwords of six") << "3" << "3" << false << 3 << qint64(24);
-    QTest::newRow("empty list") << "3" << "3" << false << 0 << qint64(0);
-    QTest::newRow("empty passwords, CR LF alone") << "0" << "0" << false << 2 << qint64(4);
-    QTest::newRow("forty mixed passwords of 20") << "8" << "12" << true << 40 << qint64(40 * 22);
-    // clang-format on
-}
-
-void SaveAndPrintTest::saveWritesList()
-{
-    QFETCH(QString, letters);
-    QFETCH(QString, numbers);
-    QFETCH(bool, mixed);
-    QFETCH(int, ticks);
-    QFETCH(qint64, expectedSize);
-
-    FormHarness h;
-    Form1Widgets &form = h.form();
-    form.raiseLoad();
-    h.replaceText(form.txtLetters, letters);
-    h.replaceText(form.txtNumbers, numbers);
-    if (mixed)
-        QTest::mouseClick(form.Check1, Qt::LeftButton);
-    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
-    for (int i = 0; i < ticks; ++i)
-        h.tick();
-    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
-    const QStringList items = h.listItems();
-    QCOMPARE(items.size(), ticks);
-
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
-    QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join(u'\n')));
-    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
-    const QByteArray saved = readFile(target);
-    QCOMPARE(saved, crlfLines(items));
-    QCOMPARE(saved.size(), expectedSize);
-    // Passwords in plain text: a new file is for its owner only.
-    QCOMPARE(fileMode(target), 0600);
-
-    // Saving again writes the same file; nothing is appended, the list stays.
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
-    QCOMPARE(readFile(target), saved);
-    QCOMPARE(h.listItems(), items);
-    QVERIFY(h.warnings().isEmpty());
 }
 
 void SaveAndPrintTest::saveReplacesOldFile()
@@ -408,9 +352,7 @@ void SaveAndPrintTest::printFailure()
         };
     } else {
         const QString unreachable = QDir(h.executableDirectory()).filePath(QStringLiteral("missing/folder/page.pdf"));
-        h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> {
-            return pdfPrinter(unreachable);
-        };
+        h.printerFactory = [unreachable]() -> std::unique_ptr<PrinterPort> { return pdfPrinter(unreachable); };
     }
     QTest::mouseClick(form.XPButton1, Qt::LeftButton);
     for (int i = 0; i < 3; ++i)
