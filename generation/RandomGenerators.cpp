@@ -11,8 +11,7 @@ void fillFromPool(std::string &field, std::int32_t plngLength, std::string_view 
                   const char *what)
 {
     if (plngLength < 0)
-        throw HostError(HostErrorKind::InvalidArgument, "A password cannot have a negative " + std::string(what) +
-                                                            " (" + std::to_string(plngLength) + ").");
+        throw HostError(HostErrorKind::InvalidArgument, FailureCause::Negative, what, std::to_string(plngLength));
     // Sized once, then overwritten in place: resize() keeps the buffer when
     // the length is unchanged, so a steady run of passwords allocates
     // nothing here.

@@ -4,8 +4,9 @@
 
 namespace velkrin {
 
-HostError::HostError(HostErrorKind kind, std::string message)
-    : std::runtime_error(message), m_kind(kind), m_message(std::move(message))
+HostError::HostError(HostErrorKind kind, FailureCause cause, std::string subject, std::string detail)
+    : std::runtime_error(subject.empty() ? detail : subject), m_kind(kind), m_cause(cause),
+      m_subject(std::move(subject)), m_detail(std::move(detail))
 {
 }
 

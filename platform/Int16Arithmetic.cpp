@@ -12,7 +12,7 @@ namespace {
 
 [[noreturn]] void overflow(std::string_view what)
 {
-    throw HostError(HostErrorKind::Overflow, "The " + std::string(what) + " must lie between -32768 and 32767.");
+    throw HostError(HostErrorKind::Overflow, FailureCause::OutOfRange, std::string(what));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "output/PrintPassword.h"
 #include "output/SaveList.h"
 #include "platform/HostError.h"
+#include "window/UserMessages.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
 #include "platform/SecureWipe.h"
@@ -92,9 +93,9 @@ void Form1::runHandler(const std::function<void()> &handler)
     try {
         handler();
     } catch (const HostError &error) {
-        reportError(error.message());
+        reportError(userMessage(error));
     } catch (const std::bad_alloc &) {
-        reportError("There is not enough memory to finish the operation.");
+        reportError(outOfMemoryMessage());
     }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/win32/ShortDate.h"
 #include "platform/win32/WideText.h"
 #include "window/Form1.h"
+#include "window/UserMessages.h"
 
 #include <windows.h>
 
@@ -65,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         return window.run(show);
     } catch (const std::exception &error) {
         // Only start-up gets here (the handlers report their own errors).
-        MessageBoxW(nullptr, widen(std::string("Velkrin could not start: ") + error.what()).c_str(), L"Velkrin",
+        MessageBoxW(nullptr, widen(startFailedMessage(error.what())).c_str(), widen(kMessageTitle).c_str(),
                     MB_OK | MB_ICONERROR);
         return 1;
     }

@@ -25,39 +25,33 @@ namespace velkrin {
 
 namespace {
 
-[[noreturn]] void saveFailed(const std::string &path, const std::string &reason)
+[[noreturn]] void saveFailed(const std::string &path, FailureCause cause, const std::string &detail = {})
 {
-    throw HostError(HostErrorKind::File,
-                    "The list could not be saved to \"" + readablePath(path) + "\": " + reason + ".");
+    throw HostError(HostErrorKind::File, cause, readablePath(path), detail);
 }
 
 // Fails with the reason in errno.
 [[noreturn]] void systemFailed(const std::string &path)
 {
-    saveFailed(path, systemReason(errno));
+    saveFailed(path, FailureCause::System, systemReason(errno));
 }
 
-std::string inTheWay(mode_t mode)
+FailureCause inTheWay(mode_t mode)
 {
-    const char *what = "something that is not a regular file";
     switch (mode & S_IFMT) {
     case S_IFDIR:
-        what = "a folder";
-        break;
+        return FailureCause::FolderInTheWay;
     case S_IFIFO:
-        what = "a named pipe (FIFO)";
-        break;
+        return FailureCause::NamedPipeInTheWay;
     case S_IFCHR:
-        what = "a character device";
-        break;
+        return FailureCause::CharacterDeviceInTheWay;
     case S_IFBLK:
-        what = "a block device";
-        break;
+        return FailureCause::BlockDeviceInTheWay;
     case S_IFSOCK:
-        what = "a socket";
-        break;
+        return FailureCause::SocketInTheWay;
+    default:
+        return FailureCause::NotAFileInTheWay;
     }
-    return std::string(what) + " of that name is in the way";
 }
 
 struct Descriptor {
@@ -109,9 +103,7 @@ void checkLink(const Target &target, const struct stat &link)
         systemFailed(target.path);
     const bool othersWrite = (folder.st_uid != saver && folder.st_uid != 0) || (folder.st_mode & (S_IWGRP | S_IWOTH));
     if (othersWrite && link.st_uid != saver && link.st_uid != 0)
-        saveFailed(target.path, "it is a symbolic link that belongs to " + userName(link.st_uid) +
-                                    ", in a folder that others can write; such a link is not followed, as it "
-                                    "could lead the list into a file that is not yours");
+        saveFailed(target.path, FailureCause::ForeignLink, userName(link.st_uid));
 }
 
 void locate(Target &target)
@@ -227,10 +219,8 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     target.path = folder.rawPath() + '/' + target.name;
     if (!folder.isOpen()) {
         if (folder.rawPath().empty())
-            throw HostError(HostErrorKind::File, "The list could not be saved: the folder that holds the program "
-                                                 "is not known (" +
-                                                     folder.openError() + ").");
-        saveFailed(target.path, folder.openError());
+            throw HostError(HostErrorKind::File, FailureCause::FolderUnknown, {}, folder.openError());
+        saveFailed(target.path, FailureCause::System, folder.openError());
     }
     target.folder = folder.fd();
     locate(target);
@@ -278,7 +268,7 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     if (synced.fd < 0 && errno != EACCES)
         systemFailed(target.path);
     if (synced.fd >= 0 && ::fsync(synced.fd) != 0)
-        saveFailed(target.path, "the folder could not be written to disk (" + systemReason(errno) + ")");
+        saveFailed(target.path, FailureCause::FolderNotSynced, systemReason(errno));
 }
 
 } // namespace velkrin

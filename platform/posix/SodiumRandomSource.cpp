@@ -65,8 +65,7 @@ SodiumRandomSource::SodiumRandomSource() : m_missing(missingSecureSource())
 void SodiumRandomSource::fill(std::span<std::uint8_t> out)
 {
     if (!m_missing.empty())
-        throw HostError(HostErrorKind::NoRandomSource,
-                        "No secure random source is available, so no password can be made: " + m_missing + ".");
+        throw HostError(HostErrorKind::NoRandomSource, FailureCause::System, {}, m_missing);
     randombytes_buf(out.data(), out.size());
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtForm1Window.h"
 #include "platform/qt/QtPrinterPort.h"
+#include "platform/qt/QtText.h"
+#include "window/UserMessages.h"
 
 #include <QLocale>
 #include <QMessageBox>
@@ -13,7 +15,7 @@ std::unique_ptr<PrinterPort> openDefaultPrinter()
 
 void showWarningBox(QWidget &window, const QString &message)
 {
-    QMessageBox::warning(&window, QStringLiteral("Velkrin"), message);
+    QMessageBox::warning(&window, toQString(kMessageTitle), message);
 }
 
 QString shortDateText(const QDate &date)

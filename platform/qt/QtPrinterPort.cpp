@@ -18,9 +18,9 @@ namespace velkrin {
 
 namespace {
 
-[[noreturn]] void printerError(const QString &what)
+[[noreturn]] void printerError(FailureCause cause, const QString &printer = {}, const QString &detail = {})
 {
-    throw HostError(HostErrorKind::Printer, toStdString(what));
+    throw HostError(HostErrorKind::Printer, cause, toStdString(printer), toStdString(detail));
 }
 
 } // namespace
@@ -29,7 +29,7 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::defaultPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        printerError(QStringLiteral("The password could not be printed: no default printer is available."));
+        printerError(FailureCause::NoDefaultPrinter);
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setDocName(QStringLiteral("Velkrin password"));
     return std::make_unique<QtPrinterPort>(std::move(printer));
@@ -68,11 +68,7 @@ void QtPrinterPort::setFontBold(bool bold)
 void QtPrinterPort::begin()
 {
     if (!m_painter.begin(m_printer.get())) {
-        const QString name = m_printer->printerName();
-        printerError(
-            name.isEmpty()
-                ? QStringLiteral("The password could not be printed: the print system refused the job.")
-                : QStringLiteral("The password could not be printed: the printer \"%1\" refused the job.").arg(name));
+        printerError(FailureCause::JobRefused, m_printer->printerName());
     }
     m_started = true;
     m_painter.setFont(m_font);
@@ -98,7 +94,7 @@ void QtPrinterPort::printLine(std::string_view line8)
         line.setLineWidth(m_printer->width());
         if (m_y > 0 && m_y + metrics.height() > m_printer->height()) {
             if (!m_printer->newPage())
-                printerError(QStringLiteral("The password could not be printed: the printer refused a new page."));
+                printerError(FailureCause::PageRefused, m_printer->printerName());
             m_y = 0;
         }
         // Coordinates start at the top-left of the printable area. The piece
@@ -118,8 +114,7 @@ void QtPrinterPort::endDocument()
         begin();
     m_finished = true;
     if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
-        printerError(
-            QStringLiteral("The password could not be printed: the print system did not accept the document."));
+        printerError(FailureCause::DocumentRefused);
 #ifdef VELKRIN_HAS_CUPS
     // Qt hands the finished document to CUPS last thing in end() and drops
     // CUPS's answer, so a queue that rejects jobs, a queue removed meanwhile
@@ -128,8 +123,7 @@ void QtPrinterPort::endDocument()
     // queue shows there. A queue that is merely stopped accepts and holds the
     // job, which is the printer's business.
     if (m_printer->outputFormat() == QPrinter::NativeFormat && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
-        printerError(QStringLiteral("The password could not be printed: the printer \"%1\" refused the job (%2).")
-                         .arg(m_printer->printerName(), QString::fromUtf8(cupsLastErrorString())));
+        printerError(FailureCause::JobRefused, m_printer->printerName(), QString::fromUtf8(cupsLastErrorString()));
 #endif
 }
 

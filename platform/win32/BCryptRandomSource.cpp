@@ -20,10 +20,8 @@ void BCryptRandomSource::fill(std::span<std::uint8_t> out)
         if (status < 0) {
             // NTSTATUS codes have their text in ntdll's message table.
             const ULONG error = RtlNtStatusToDosError(status);
-            throw HostError(HostErrorKind::NoRandomSource,
-                            "No secure random source is available, so no password can be made: "
-                            "BCryptGenRandom failed (" +
-                                systemMessage(error) + ").");
+            throw HostError(HostErrorKind::NoRandomSource, FailureCause::System, "BCryptGenRandom",
+                            systemMessage(error));
         }
         done += take;
     }

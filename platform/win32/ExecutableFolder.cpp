@@ -17,14 +17,14 @@ namespace velkrin::win32 {
 
 namespace {
 
-[[noreturn]] void saveFailed(const std::wstring &path, const std::string &reason)
+[[noreturn]] void saveFailed(const std::wstring &path, FailureCause cause, const std::string &detail = {})
 {
-    throw HostError(HostErrorKind::File, "The list could not be saved to \"" + narrow(path) + "\": " + reason + ".");
+    throw HostError(HostErrorKind::File, cause, narrow(path), detail);
 }
 
 [[noreturn]] void systemFailed(const std::wstring &path, DWORD error = GetLastError())
 {
-    saveFailed(path, systemMessage(error));
+    saveFailed(path, FailureCause::System, systemMessage(error));
 }
 
 struct Handle {
@@ -76,10 +76,10 @@ void locate(Target &target)
         return;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        saveFailed(target.path, "a folder of that name is in the way");
+        saveFailed(target.path, FailureCause::FolderInTheWay);
     // A read-only file stays as it is, as the mark asks.
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        saveFailed(target.path, "the file is read-only");
+        saveFailed(target.path, FailureCause::ReadOnlyFile);
     // Open without access rights: enough to learn what it is and where a
     // link leads, and it disturbs no other program's use of the file.
     Handle file(CreateFileW(target.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -87,14 +87,14 @@ void locate(Target &target)
     if (file.h == INVALID_HANDLE_VALUE)
         systemFailed(target.path);
     if (GetFileType(file.h) != FILE_TYPE_DISK)
-        saveFailed(target.path, "something that is not a file on disk is in the way");
+        saveFailed(target.path, FailureCause::NotAFileInTheWay);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.h, &info))
         systemFailed(target.path);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        saveFailed(target.path, "a link to a folder of that name is in the way");
+        saveFailed(target.path, FailureCause::LinkToFolderInTheWay);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-        saveFailed(target.path, "the file is read-only");
+        saveFailed(target.path, FailureCause::ReadOnlyFile);
     target.real = finalPath(file.h);
     if (target.real.empty())
         target.real = target.path;
@@ -219,9 +219,7 @@ ExecutableFolder::ExecutableFolder(std::wstring folder) : m_folder(std::move(fol
 void ExecutableFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
 {
     if (m_folder.empty())
-        throw HostError(HostErrorKind::File,
-                        "The list could not be saved: the folder that holds the program is not known (" +
-                            m_unknownReason + ").");
+        throw HostError(HostErrorKind::File, FailureCause::FolderUnknown, {}, m_unknownReason);
     Target target;
     target.path = m_folder + L'\\' + widen(name);
     locate(target);

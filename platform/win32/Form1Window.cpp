@@ -2,6 +2,7 @@
 
 #include "platform/win32/WideText.h"
 #include "window/Form1Layout.h"
+#include "window/UserMessages.h"
 
 #include <commctrl.h>
 
@@ -216,7 +217,7 @@ int Form1Window::run(int show)
 
 void Form1Window::showWarning(std::string_view message)
 {
-    const std::wstring title = widen(kForm1Title);
+    const std::wstring title = widen(kMessageTitle);
     MessageBoxW(m_window, widen(message).c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
 }
 

@@ -12,18 +12,11 @@ namespace velkrin::win32 {
 
 namespace {
 
-[[noreturn]] void printFailed(const std::string &why)
-{
-    throw HostError(HostErrorKind::Printer, "The password could not be printed: " + why + ".");
-}
-
-[[noreturn]] void printerRefused(const std::wstring &printer, const char *what)
+[[noreturn]] void printerRefused(const std::wstring &printer, FailureCause cause)
 {
     const DWORD error = GetLastError();
-    std::string why = "the printer \"" + narrow(printer) + "\" " + what;
-    if (error != ERROR_SUCCESS)
-        why += " (" + systemMessage(error) + ")";
-    printFailed(why);
+    throw HostError(HostErrorKind::Printer, cause, narrow(printer),
+                    error != ERROR_SUCCESS ? systemMessage(error) : std::string());
 }
 
 // A wide copy of a password, wiped when it goes.
@@ -40,18 +33,18 @@ std::unique_ptr<PrinterPort> GdiPrinterPort::openDefault()
     GetDefaultPrinterW(nullptr, &size);
     std::wstring name(size, L'\0');
     if (size == 0 || !GetDefaultPrinterW(name.data(), &size))
-        printFailed("no default printer is available");
+        throw HostError(HostErrorKind::Printer, FailureCause::NoDefaultPrinter);
     name.resize(size ? size - 1 : 0);
     HDC dc = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr);
     if (!dc)
-        printerRefused(name, "cannot be opened");
+        printerRefused(name, FailureCause::PrinterCannotOpen);
     std::unique_ptr<GdiPrinterPort> port(new GdiPrinterPort(dc, name));
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = L"Velkrin password";
     SetLastError(ERROR_SUCCESS);
     if (StartDocW(dc, &doc) <= 0)
-        printerRefused(name, "refused the job");
+        printerRefused(name, FailureCause::JobRefused);
     port->startPage();
     return port;
 }
@@ -84,7 +77,7 @@ void GdiPrinterPort::startPage()
 {
     SetLastError(ERROR_SUCCESS);
     if (StartPage(m_dc) <= 0)
-        printerRefused(m_printer, "refused a new page");
+        printerRefused(m_printer, FailureCause::PageRefused);
     m_pageOpen = true;
     m_y = 0;
     selectFont(); // a new page starts with the device's defaults
@@ -100,7 +93,7 @@ void GdiPrinterPort::selectFont()
                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  VARIABLE_PITCH | FF_SWISS, L"Arial");
         if (!font)
-            printerRefused(m_printer, "has no font for the page");
+            printerRefused(m_printer, FailureCause::NoPrinterFont);
         SelectObject(m_dc, font);
         if (m_font)
             DeleteObject(m_font);
@@ -114,7 +107,7 @@ void GdiPrinterPort::selectFont()
 void GdiPrinterPort::printLine(std::string_view text)
 {
     if (m_ended)
-        printFailed("the document was already ended");
+        printerRefused(m_printer, FailureCause::DocumentRefused);
     selectFont();
     WipedText wide{widen(text)};
     TEXTMETRICW metrics{};
@@ -128,7 +121,7 @@ void GdiPrinterPort::printLine(std::string_view text)
         if (m_y + lineHeight > pageHeight) {
             SetLastError(ERROR_SUCCESS);
             if (EndPage(m_dc) <= 0)
-                printerRefused(m_printer, "did not take the page");
+                printerRefused(m_printer, FailureCause::PageRefused);
             m_pageOpen = false;
             startPage();
         }
@@ -137,10 +130,10 @@ void GdiPrinterPort::printLine(std::string_view text)
         SIZE extent{};
         const int length = static_cast<int>(std::min<std::size_t>(rest.size(), 1u << 20));
         if (length > 0 && !GetTextExtentExPointW(m_dc, rest.data(), length, pageWidth, &fit, nullptr, &extent))
-            printerRefused(m_printer, "cannot measure the text");
+            printerRefused(m_printer, FailureCause::TextRefused);
         fit = std::max(fit, length > 0 ? 1 : 0);
         if (fit > 0 && !TextOutW(m_dc, 0, m_y, rest.data(), fit))
-            printerRefused(m_printer, "did not take the text");
+            printerRefused(m_printer, FailureCause::TextRefused);
         rest.remove_prefix(static_cast<std::size_t>(fit));
         m_y += lineHeight;
     } while (!rest.empty());
@@ -152,10 +145,10 @@ void GdiPrinterPort::endDocument()
         return;
     SetLastError(ERROR_SUCCESS);
     if (m_pageOpen && EndPage(m_dc) <= 0)
-        printerRefused(m_printer, "did not take the page");
+        printerRefused(m_printer, FailureCause::PageRefused);
     m_pageOpen = false;
     if (EndDoc(m_dc) <= 0)
-        printerRefused(m_printer, "did not accept the document");
+        printerRefused(m_printer, FailureCause::DocumentRefused);
     m_ended = true;
 }
 

@@ -17,7 +17,7 @@ void MemoryFolder::replaceFile(std::string_view name, const std::function<void(F
 ScriptedHost::ScriptedHost(RandomSource &random)
     : m_services{random,
                  []() -> std::unique_ptr<PrinterPort> { // no printing on this host
-                     throw HostError(HostErrorKind::Printer, "The password could not be printed: no printer here.");
+                     throw HostError(HostErrorKind::Printer, FailureCause::NoDefaultPrinter);
                  },
                  folder,
                  [] { return std::string("27/11/2031"); },

@@ -34,7 +34,7 @@ public:
             // Scribble over the buffer first, as a source that dies half-way might.
             for (auto &b : out)
                 b = 0xA5;
-            throw HostError(HostErrorKind::NoRandomSource, "scripted failure");
+            throw HostError(HostErrorKind::NoRandomSource, FailureCause::System, {}, "scripted failure");
         }
         for (auto &b : out)
             b = m_byteAt(m_served++);

@@ -1,6 +1,7 @@
 // The three generators and the compose step, with the real secure source for
 // the shape of the output and a scripted one where the exact text matters.
 
+#include "window/UserMessages.h"
 #include "support/ScriptedRandomSource.h"
 
 #include "generation/MainWindowState.h"
@@ -70,7 +71,7 @@ void expectHostError(HostErrorKind kind, F &&f)
     try {
         f();
     } catch (const HostError &e) {
-        EXPECT_EQ(e.kind(), kind) << e.message();
+        EXPECT_EQ(e.kind(), kind) << userMessage(e);
         return;
     }
     ADD_FAILURE() << "no HostError was raised";

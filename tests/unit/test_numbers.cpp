@@ -1,6 +1,7 @@
 // Reading a count out of a text box: the leading-number conversion, rounding
 // into 16 bits, the checked sum and its decimal text.
 
+#include "window/UserMessages.h"
 #include "platform/HostError.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
@@ -33,7 +34,7 @@ std::string expectHostError(HostErrorKind kind, F &&f)
         f();
     } catch (const HostError &e) {
         EXPECT_EQ(e.kind(), kind);
-        return e.message();
+        return userMessage(e);
     }
     ADD_FAILURE() << "no HostError was raised";
     return {};

@@ -1,5 +1,6 @@
 // Saving the batch list to target.txt on the real file system.
 
+#include "window/UserMessages.h"
 #include "output/SaveList.h"
 #include "platform/HostError.h"
 #include "platform/posix/PosixSaveFolder.h"
@@ -56,7 +57,7 @@ QString expectFileError(F &&f)
         f();
     } catch (const HostError &e) {
         EXPECT_EQ(e.kind(), HostErrorKind::File);
-        return QString::fromStdString(e.message());
+        return QString::fromStdString(userMessage(e));
     }
     ADD_FAILURE() << "no HostError was raised";
     return {};
@@ -254,7 +255,7 @@ TEST_F(SaveListTest, AFailedWriteLeavesThePreviousFileIntact)
     try {
         save(dir.path());
     } catch (const HostError &e) {
-        message = QString::fromStdString(e.message());
+        message = QString::fromStdString(userMessage(e));
         EXPECT_EQ(e.kind(), HostErrorKind::File);
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);

@@ -348,7 +348,7 @@ void SaveAndPrintTest::printFailure()
     const QString noPrinter = QStringLiteral("The password could not be printed: no default printer is available.");
     if (failure == QLatin1String("no printer")) {
         h.printerFactory = [&]() -> std::unique_ptr<PrinterPort> {
-            throw HostError(HostErrorKind::Printer, noPrinter.toStdString());
+            throw HostError(HostErrorKind::Printer, FailureCause::NoDefaultPrinter);
         };
     } else {
         const QString unreachable = QDir(h.executableDirectory()).filePath(QStringLiteral("missing/folder/page.pdf"));

@@ -1,6 +1,7 @@
 // The Windows host's own pieces under Wine: the save beside the executable,
 // the random source and the process's access list.
 
+#include "window/UserMessages.h"
 #include "platform/HostError.h"
 #include "platform/win32/BCryptRandomSource.h"
 #include "platform/win32/ExecutableFolder.h"
@@ -67,7 +68,7 @@ TEST_F(SaveBesideTest, FailureLeavesThePreviousFile)
     EXPECT_THROW(saveFolder.replaceFile("target.txt",
                                         [](FileSink &sink) {
                                             sink.write(std::span("x", 1));
-                                            throw HostError(HostErrorKind::File, "disk full");
+                                            throw HostError(HostErrorKind::File, FailureCause::System, {}, "disk full");
                                         }),
                  HostError);
     EXPECT_EQ(read(), "abc123\r\n");
@@ -84,7 +85,7 @@ TEST_F(SaveBesideTest, ReadOnlyFileAndFolderInTheWayAreRefused)
         ADD_FAILURE() << "a read-only file was replaced";
     } catch (const HostError &error) {
         EXPECT_EQ(error.kind(), HostErrorKind::File);
-        EXPECT_NE(error.message().find("target.txt"), std::string::npos) << error.message();
+        EXPECT_NE(userMessage(error).find("target.txt"), std::string::npos) << userMessage(error);
     }
     EXPECT_EQ(read(), "abc123\r\n");
 
@@ -95,7 +96,7 @@ TEST_F(SaveBesideTest, ReadOnlyFileAndFolderInTheWayAreRefused)
         save("new\r\n");
         ADD_FAILURE() << "a folder was replaced";
     } catch (const HostError &error) {
-        EXPECT_NE(error.message().find("a folder of that name is in the way"), std::string::npos) << error.message();
+        EXPECT_NE(userMessage(error).find("a folder of that name is in the way"), std::string::npos) << userMessage(error);
     }
     EXPECT_TRUE(fs::is_directory(target));
 }

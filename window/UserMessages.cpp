@@ -1,0 +1,111 @@
+#include "window/UserMessages.h"
+
+namespace velkrin {
+
+namespace {
+
+std::string quoted(const std::string &text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string withDetail(std::string text, const std::string &detail)
+{
+    return detail.empty() ? text : text + " (" + detail + ")";
+}
+
+// Why the list could not be saved, after "could not be saved to <path>: ".
+std::string fileReason(const HostError &e)
+{
+    switch (e.cause()) {
+    case FailureCause::FolderInTheWay:
+        return "a folder of that name is in the way";
+    case FailureCause::LinkToFolderInTheWay:
+        return "a link to a folder of that name is in the way";
+    case FailureCause::NamedPipeInTheWay:
+        return "a named pipe (FIFO) of that name is in the way";
+    case FailureCause::CharacterDeviceInTheWay:
+        return "a character device of that name is in the way";
+    case FailureCause::BlockDeviceInTheWay:
+        return "a block device of that name is in the way";
+    case FailureCause::SocketInTheWay:
+        return "a socket of that name is in the way";
+    case FailureCause::NotAFileInTheWay:
+        return "something that is not a file on disk is in the way";
+    case FailureCause::ReadOnlyFile:
+        return "the file is read-only";
+    case FailureCause::ForeignLink:
+        return "it is a symbolic link that belongs to " + e.detail() +
+               ", in a folder that others can write; such a link is not followed, as it could lead the list into "
+               "a file that is not yours";
+    case FailureCause::FolderNotSynced:
+        return withDetail("the folder could not be written to disk", e.detail());
+    case FailureCause::PathTooLong:
+        return "its path is too long";
+    default:
+        return e.detail();
+    }
+}
+
+// "the printer "X"", or the print system where no printer is named.
+std::string printerName(const HostError &e)
+{
+    return e.subject().empty() ? "the print system" : "the printer " + quoted(e.subject());
+}
+
+std::string printerReason(const HostError &e)
+{
+    switch (e.cause()) {
+    case FailureCause::NoDefaultPrinter:
+        return "no default printer is available";
+    case FailureCause::PrinterCannotOpen:
+        return withDetail(printerName(e) + " cannot be opened", e.detail());
+    case FailureCause::JobRefused:
+        return withDetail(printerName(e) + " refused the job", e.detail());
+    case FailureCause::PageRefused:
+        return withDetail(printerName(e) + " did not take the page", e.detail());
+    case FailureCause::NoPrinterFont:
+        return printerName(e) + " has no font for the page";
+    case FailureCause::TextRefused:
+        return withDetail(printerName(e) + " did not take the text", e.detail());
+    case FailureCause::DocumentRefused:
+        return withDetail(printerName(e) + " did not accept the document", e.detail());
+    default:
+        return e.detail();
+    }
+}
+
+} // namespace
+
+std::string userMessage(const HostError &e)
+{
+    switch (e.kind()) {
+    case HostErrorKind::Overflow:
+        return "The " + e.subject() + " must lie between -32768 and 32767.";
+    case HostErrorKind::InvalidArgument:
+        return "A password cannot have a negative " + e.subject() + " (" + e.detail() + ").";
+    case HostErrorKind::File:
+        if (e.cause() == FailureCause::FolderUnknown || e.subject().empty())
+            return "The list could not be saved: the folder that holds the program is not known (" + fileReason(e) +
+                   ").";
+        return "The list could not be saved to " + quoted(e.subject()) + ": " + fileReason(e) + ".";
+    case HostErrorKind::Printer:
+        return "The password could not be printed: " + printerReason(e) + ".";
+    case HostErrorKind::NoRandomSource:
+        return "No secure random source is available, so no password can be made: " +
+               (e.subject().empty() ? e.detail() : withDetail(e.subject() + " failed", e.detail())) + ".";
+    }
+    return e.detail();
+}
+
+std::string outOfMemoryMessage()
+{
+    return "There is not enough memory to finish the operation.";
+}
+
+std::string startFailedMessage(std::string_view reason)
+{
+    return "Velkrin could not start: " + std::string(reason);
+}
+
+} // namespace velkrin

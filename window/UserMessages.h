@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/HostError.h"
+
+#include <string>
+#include <string_view>
+
+namespace velkrin {
+
+// Every sentence the program shows the user, worded here once for every
+// host. A host reports what failed as data (HostError); it never words it.
+
+// The title of every message box.
+inline constexpr std::string_view kMessageTitle = "Velkrin";
+
+// What failed and why, as one sentence.
+std::string userMessage(const HostError &error);
+// When memory runs out inside a handler.
+std::string outOfMemoryMessage();
+// When the window itself cannot be made; `reason` is the system's.
+std::string startFailedMessage(std::string_view reason);
+
+} // namespace velkrin
