@@ -1,14 +1,12 @@
 #include "platform/qt/QtPrinterPort.h"
 
 #include "platform/HostError.h"
-
-#include <QFontDatabase>
-#include <QFontMetricsF>
-#include <QPrinterInfo>
-#include <QTextLayout>
-
 #include "platform/SecureWipe.h"
 #include "platform/qt/QtText.h"
+
+#include <QFontMetricsF>
+#include <QPrinterInfo>
+#include <QtMath>
 
 #ifdef VELKRIN_HAS_CUPS
 #include <cups/cups.h>
@@ -23,6 +21,12 @@ namespace {
     throw HostError(HostErrorKind::Printer, cause, toStdString(printer), toStdString(detail));
 }
 
+// A copy of (part of) a password, wiped when it goes.
+struct WipedText {
+    QString text;
+    ~WipedText() { secureWipe(text.data(), static_cast<size_t>(text.size()) * sizeof(QChar)); }
+};
+
 } // namespace
 
 std::unique_ptr<QtPrinterPort> QtPrinterPort::defaultPrinter()
@@ -30,88 +34,73 @@ std::unique_ptr<QtPrinterPort> QtPrinterPort::defaultPrinter()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         printerError(FailureCause::NoDefaultPrinter);
-    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    printer->setDocName(QStringLiteral("Velkrin password"));
-    return std::make_unique<QtPrinterPort>(std::move(printer));
+    return std::make_unique<QtPrinterPort>(std::make_unique<QPrinter>(info, QPrinter::HighResolution));
 }
 
-QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer)
-    : m_printer(std::move(printer)), m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
-{
-    // One glyph per character: a ligature would print "fi" or "ffl" as a
-    // single sign, hard to read back as a password.
-    m_font.setStyleStrategy(QFont::PreferNoShaping);
-}
+QtPrinterPort::QtPrinterPort(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
 
 QtPrinterPort::~QtPrinterPort()
 {
-    if (m_started && !m_finished) {
+    if (m_painter.isActive() && !m_finished) {
         m_printer->abort();
         m_painter.end();
     }
 }
 
-void QtPrinterPort::setFontSize(double points)
+void QtPrinterPort::begin(std::string_view documentName, const PrintFont &font)
 {
-    m_font.setPointSizeF(points);
-    if (m_started)
-        m_painter.setFont(m_font);
-}
-
-void QtPrinterPort::setFontBold(bool bold)
-{
-    m_font.setBold(bold);
-    if (m_started)
-        m_painter.setFont(m_font);
-}
-
-void QtPrinterPort::begin()
-{
-    if (!m_painter.begin(m_printer.get())) {
+    QStringList faces;
+    for (std::string_view face : font.faces)
+        faces << toQString(face);
+    QFont qfont;
+    qfont.setFamilies(faces);
+    qfont.setStyleHint(QFont::SansSerif);
+    qfont.setPointSizeF(font.points);
+    qfont.setBold(font.bold);
+    // One glyph per character, as GDI draws them: a ligature would print
+    // "fi" or "ffl" as a single sign, hard to read back as a password.
+    qfont.setStyleStrategy(QFont::PreferNoShaping);
+    m_printer->setDocName(toQString(documentName));
+    if (!m_painter.begin(m_printer.get()))
         printerError(FailureCause::JobRefused, m_printer->printerName());
-    }
-    m_started = true;
-    m_painter.setFont(m_font);
-    m_y = 0;
+    m_painter.setFont(qfont);
 }
 
-void QtPrinterPort::printLine(std::string_view line8)
+int QtPrinterPort::pageWidth() const
 {
-    QString text = toQString(line8);
-    if (!m_started)
-        begin();
-    const QFontMetricsF metrics(m_font, m_printer.get());
-    // A line wider than the page breaks at the page's edge, between any two
-    // characters (a password has no spaces to break at), and the page turns
-    // when full, so every character reaches the paper. Qt's text layout finds
-    // the breaks with the same metrics the painter draws with.
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAnywhere);
-    QTextLayout layout(text, m_font, m_printer.get());
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(m_printer->width());
-        if (m_y > 0 && m_y + metrics.height() > m_printer->height()) {
-            if (!m_printer->newPage())
-                printerError(FailureCause::PageRefused, m_printer->printerName());
-            m_y = 0;
-        }
-        // Coordinates start at the top-left of the printable area. The piece
-        // is a copy of part of a password: wiped once drawn.
-        QString piece(text.constData() + line.textStart(), line.textLength());
-        m_painter.drawText(QPointF(0, m_y + metrics.ascent()), piece);
-        secureWipe(piece.data(), static_cast<size_t>(piece.size()) * sizeof(QChar));
-        m_y += metrics.lineSpacing();
-    }
-    layout.endLayout();
-    secureWipe(text.data(), static_cast<size_t>(text.size()) * sizeof(QChar));
+    return m_printer->width();
 }
 
-void QtPrinterPort::endDocument()
+int QtPrinterPort::pageHeight() const
 {
-    if (!m_started)
-        begin();
+    return m_printer->height();
+}
+
+int QtPrinterPort::lineHeight() const
+{
+    return qCeil(QFontMetricsF(m_painter.font(), m_printer.get()).lineSpacing());
+}
+
+int QtPrinterPort::textWidth(std::string_view text)
+{
+    const WipedText wide{toQString(text)};
+    return qCeil(QFontMetricsF(m_painter.font(), m_printer.get()).horizontalAdvance(wide.text));
+}
+
+void QtPrinterPort::drawLine(int x, int y, std::string_view text)
+{
+    const WipedText wide{toQString(text)};
+    m_painter.drawText(QPointF(x, y + QFontMetricsF(m_painter.font(), m_printer.get()).ascent()), wide.text);
+}
+
+void QtPrinterPort::newPage()
+{
+    if (!m_printer->newPage())
+        printerError(FailureCause::PageRefused, m_printer->printerName());
+}
+
+void QtPrinterPort::end()
+{
     m_finished = true;
     if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
         printerError(FailureCause::DocumentRefused);

@@ -2,7 +2,6 @@
 
 #include "platform/PrinterPort.h"
 
-#include <QFont>
 #include <QPainter>
 #include <QPrinter>
 #include <memory>
@@ -18,19 +17,18 @@ public:
 
     explicit QtPrinterPort(std::unique_ptr<QPrinter> printer);
     ~QtPrinterPort() override;
-    void setFontSize(double points) override;
-    void setFontBold(bool bold) override;
-    void printLine(std::string_view text) override;
-    void endDocument() override;
+    void begin(std::string_view documentName, const PrintFont &font) override;
+    int pageWidth() const override;
+    int pageHeight() const override;
+    int lineHeight() const override;
+    int textWidth(std::string_view text) override;
+    void drawLine(int x, int y, std::string_view text) override;
+    void newPage() override;
+    void end() override;
 
 private:
-    void begin();
-
     std::unique_ptr<QPrinter> m_printer;
     QPainter m_painter;
-    QFont m_font;
-    double m_y = 0;
-    bool m_started = false;
     bool m_finished = false;
 };
 

@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <cmath>
+#include <cwchar>
 
 namespace velkrin::win32 {
 
@@ -19,10 +20,11 @@ namespace {
                     error != ERROR_SUCCESS ? systemMessage(error) : std::string());
 }
 
-// A wide copy of a password, wiped when it goes.
+// A wide copy of (part of) a password, wiped when it goes.
 struct WipedText {
     std::wstring text;
     ~WipedText() { secureWipe(text.data(), text.size() * sizeof(wchar_t)); }
+    int length() const { return static_cast<int>(text.size()); }
 };
 
 } // namespace
@@ -38,22 +40,14 @@ std::unique_ptr<PrinterPort> GdiPrinterPort::openDefault()
     HDC dc = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr);
     if (!dc)
         printerRefused(name, FailureCause::PrinterCannotOpen);
-    std::unique_ptr<GdiPrinterPort> port(new GdiPrinterPort(dc, name));
-    DOCINFOW doc{};
-    doc.cbSize = sizeof doc;
-    doc.lpszDocName = L"Velkrin password";
-    SetLastError(ERROR_SUCCESS);
-    if (StartDocW(dc, &doc) <= 0)
-        printerRefused(name, FailureCause::JobRefused);
-    port->startPage();
-    return port;
+    return std::unique_ptr<PrinterPort>(new GdiPrinterPort(dc, name));
 }
 
 GdiPrinterPort::GdiPrinterPort(HDC dc, std::wstring printer) : m_dc(dc), m_printer(std::move(printer)) {}
 
 GdiPrinterPort::~GdiPrinterPort()
 {
-    if (!m_ended)
+    if (m_started && !m_ended)
         AbortDoc(m_dc); // nothing half-printed reaches the printer
     SelectObject(m_dc, GetStockObject(SYSTEM_FONT));
     if (m_font)
@@ -61,16 +55,47 @@ GdiPrinterPort::~GdiPrinterPort()
     DeleteDC(m_dc);
 }
 
-void GdiPrinterPort::setFontSize(double points)
+HFONT GdiPrinterPort::createFont(const PrintFont &font, const std::wstring &face) const
 {
-    m_points = points;
-    m_fontStale = true;
+    const int height = -static_cast<int>(std::lround(font.points * GetDeviceCaps(m_dc, LOGPIXELSY) / 72.0));
+    return CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                       face.c_str());
 }
 
-void GdiPrinterPort::setFontBold(bool bold)
+void GdiPrinterPort::begin(std::string_view documentName, const PrintFont &font)
 {
-    m_bold = bold;
-    m_fontStale = true;
+    // The first face the printer has, as GDI's font mapper would otherwise
+    // put a face of its own in place of a missing one without a word.
+    for (std::string_view face : font.faces) {
+        const std::wstring wide = widen(face);
+        HFONT candidate = createFont(font, wide);
+        if (!candidate)
+            continue;
+        SelectObject(m_dc, candidate);
+        wchar_t chosen[LF_FACESIZE] = {};
+        GetTextFaceW(m_dc, LF_FACESIZE, chosen);
+        if (_wcsicmp(chosen, wide.c_str()) == 0) {
+            m_font = candidate;
+            break;
+        }
+        SelectObject(m_dc, GetStockObject(SYSTEM_FONT));
+        DeleteObject(candidate);
+    }
+    if (!m_font)
+        m_font = createFont(font, L""); // the mapper's own sans-serif face
+    if (!m_font)
+        printerRefused(m_printer, FailureCause::NoPrinterFont);
+
+    const std::wstring name = widen(documentName);
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = name.c_str();
+    SetLastError(ERROR_SUCCESS);
+    if (StartDocW(m_dc, &doc) <= 0)
+        printerRefused(m_printer, FailureCause::JobRefused);
+    m_started = true;
+    startPage();
 }
 
 void GdiPrinterPort::startPage()
@@ -79,70 +104,56 @@ void GdiPrinterPort::startPage()
     if (StartPage(m_dc) <= 0)
         printerRefused(m_printer, FailureCause::PageRefused);
     m_pageOpen = true;
-    m_y = 0;
-    selectFont(); // a new page starts with the device's defaults
-}
-
-void GdiPrinterPort::selectFont()
-{
-    if (m_fontStale || !m_font) {
-        const int height = -static_cast<int>(std::lround(m_points * GetDeviceCaps(m_dc, LOGPIXELSY) / 72.0));
-        // Arial: the face a Windows printer's text defaults to in Word and
-        // WordPad; Wine maps it to Liberation Sans.
-        HFONT font = CreateFontW(height, 0, 0, 0, m_bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 VARIABLE_PITCH | FF_SWISS, L"Arial");
-        if (!font)
-            printerRefused(m_printer, FailureCause::NoPrinterFont);
-        SelectObject(m_dc, font);
-        if (m_font)
-            DeleteObject(m_font);
-        m_font = font;
-        m_fontStale = false;
-    }
+    // A new page may start with the device's defaults.
     SelectObject(m_dc, m_font);
     SetBkMode(m_dc, TRANSPARENT);
 }
 
-void GdiPrinterPort::printLine(std::string_view text)
+int GdiPrinterPort::pageWidth() const
 {
-    if (m_ended)
-        printerRefused(m_printer, FailureCause::DocumentRefused);
-    selectFont();
-    WipedText wide{widen(text)};
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(m_dc, &metrics);
-    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    const int pageWidth = GetDeviceCaps(m_dc, HORZRES);
-    const int pageHeight = GetDeviceCaps(m_dc, VERTRES);
-
-    std::wstring_view rest = wide.text;
-    do {
-        if (m_y + lineHeight > pageHeight) {
-            SetLastError(ERROR_SUCCESS);
-            if (EndPage(m_dc) <= 0)
-                printerRefused(m_printer, FailureCause::PageRefused);
-            m_pageOpen = false;
-            startPage();
-        }
-        // As many characters as fit across the page, at least one.
-        int fit = 0;
-        SIZE extent{};
-        const int length = static_cast<int>(std::min<std::size_t>(rest.size(), 1u << 20));
-        if (length > 0 && !GetTextExtentExPointW(m_dc, rest.data(), length, pageWidth, &fit, nullptr, &extent))
-            printerRefused(m_printer, FailureCause::TextRefused);
-        fit = std::max(fit, length > 0 ? 1 : 0);
-        if (fit > 0 && !TextOutW(m_dc, 0, m_y, rest.data(), fit))
-            printerRefused(m_printer, FailureCause::TextRefused);
-        rest.remove_prefix(static_cast<std::size_t>(fit));
-        m_y += lineHeight;
-    } while (!rest.empty());
+    return GetDeviceCaps(m_dc, HORZRES);
 }
 
-void GdiPrinterPort::endDocument()
+int GdiPrinterPort::pageHeight() const
 {
-    if (m_ended)
-        return;
+    return GetDeviceCaps(m_dc, VERTRES);
+}
+
+int GdiPrinterPort::lineHeight() const
+{
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(m_dc, &metrics))
+        printerRefused(m_printer, FailureCause::TextRefused);
+    return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
+int GdiPrinterPort::textWidth(std::string_view text)
+{
+    const WipedText wide{widen(text)};
+    SIZE extent{};
+    if (wide.length() > 0 && !GetTextExtentPoint32W(m_dc, wide.text.data(), wide.length(), &extent))
+        printerRefused(m_printer, FailureCause::TextRefused);
+    return extent.cx;
+}
+
+void GdiPrinterPort::drawLine(int x, int y, std::string_view text)
+{
+    const WipedText wide{widen(text)};
+    if (!TextOutW(m_dc, x, y, wide.text.data(), wide.length()))
+        printerRefused(m_printer, FailureCause::TextRefused);
+}
+
+void GdiPrinterPort::newPage()
+{
+    SetLastError(ERROR_SUCCESS);
+    if (EndPage(m_dc) <= 0)
+        printerRefused(m_printer, FailureCause::PageRefused);
+    m_pageOpen = false;
+    startPage();
+}
+
+void GdiPrinterPort::end()
+{
     SetLastError(ERROR_SUCCESS);
     if (m_pageOpen && EndPage(m_dc) <= 0)
         printerRefused(m_printer, FailureCause::PageRefused);

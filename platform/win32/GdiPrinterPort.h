@@ -9,35 +9,35 @@
 
 namespace velkrin::win32 {
 
-// A print job on the default printer through GDI: lines from the top of the
-// printable area down, a line wider than the page broken at its edge, a full
-// page continued on the next. Every failure raises HostError(Printer).
+// PrinterPort over GDI on the default printer. Every failure raises
+// HostError(Printer).
 class GdiPrinterPort final : public PrinterPort {
 public:
-    // Opens the job; raises HostError(Printer) when there is no default
-    // printer or it refuses the job.
+    // Opens the default printer; raises HostError(Printer) when there is none
+    // or it cannot be opened.
     static std::unique_ptr<PrinterPort> openDefault();
 
     ~GdiPrinterPort() override;
-    void setFontSize(double points) override;
-    void setFontBold(bool bold) override;
-    void printLine(std::string_view text) override;
-    void endDocument() override;
+    void begin(std::string_view documentName, const PrintFont &font) override;
+    int pageWidth() const override;
+    int pageHeight() const override;
+    int lineHeight() const override;
+    int textWidth(std::string_view text) override;
+    void drawLine(int x, int y, std::string_view text) override;
+    void newPage() override;
+    void end() override;
 
 private:
     GdiPrinterPort(HDC dc, std::wstring printer);
-    void selectFont();
+    HFONT createFont(const PrintFont &font, const std::wstring &face) const;
     void startPage();
 
     HDC m_dc;
     std::wstring m_printer;
     HFONT m_font = nullptr;
-    double m_points = 12;
-    bool m_bold = false;
-    bool m_fontStale = true;
+    bool m_started = false;
     bool m_pageOpen = false;
     bool m_ended = false;
-    int m_y = 0;
 };
 
 } // namespace velkrin::win32

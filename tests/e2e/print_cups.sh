@@ -32,8 +32,6 @@ print_with() {
     cp "$DOC" "$WORK/printed-$new"
     [[ $(head -c 5 "$DOC") == %PDF- ]] || fail "the printed document is not a PDF"
     pdftotext -layout "$DOC" "$WORK/page.txt" || fail "pdftotext cannot read the printed document"
-    # Words with their boxes: "yMin word" per word, top to bottom.
-    pdftotext -bbox "$DOC" - | sed -n 's/.*yMin="\([0-9.]*\)".*yMax="\([0-9.]*\)">\(.*\)<\/word>/\1 \2 \3/p' >"$WORK/words.txt"
     log "printed job $new: $(tr '\n' '|' <"$WORK/page.txt" | tr -s ' ' | cut -c1-200)"
 }
 
@@ -45,38 +43,14 @@ expected_date() {
     esac
 }
 
-# check_page <password or empty>: the heading with today's date, the rule of
-# 24 equals signs, an empty line, then the password.
+# check_page <password or empty>: the page shows today's date in the heading
+# and the password below the rule (the page's layout is the unit test's).
 check_page() {
-    local want=$1 heading rule words
-    pdfinfo "$DOC" | grep -qE '^Pages: +1$' || fail "the printed document is not one page"
-    heading=$(awk 'NR == 1' "$WORK/page.txt")
-    [[ $heading == "Password Created "* ]] || fail "the heading reads \"$heading\""
-    local date_text=${heading#Password Created }
-    [[ $date_text == "$DATE_BEFORE" || $date_text == "$DATE_AFTER" ]] ||
-        fail "the heading's date is \"$date_text\", expected \"$DATE_AFTER\" for $APP_LANG"
-    [[ $heading == "Password Created $date_text" ]] || fail "the heading should have one space before the date"
-
-    # One line of text per word row: heading (3 words), rule, password.
-    read -r -a ys < <(awk '{print $1}' "$WORK/words.txt" | uniq | tr '\n' ' ')
-    words=$(awk '{$1 = $2 = ""; sub(/^ +/, ""); print}' "$WORK/words.txt" | tr '\n' ' ' | sed 's/ $//')
-    if [[ -n $want ]]; then
-        [[ $words == "Password Created $date_text ======================== $want" ]] ||
-            fail "the page reads \"$words\", expected the heading, the rule and $want"
-        ((${#ys[@]} == 3)) || fail "expected three lines of text, found rows at ${ys[*]}"
-        # The empty line: the password stands two line steps below the rule.
-        awk -v h="${ys[0]}" -v r="${ys[1]}" -v p="${ys[2]}" 'BEGIN {
-                step = r - h; gap = p - r;
-                exit !(step >= 13 && step <= 15.5 && gap > 2 * step - 1 && gap < 2 * step + 1) }' ||
-            fail "lines at ${ys[*]} pt: not heading, rule, an empty line and the password at a 12 point size"
-    else
-        [[ $words == "Password Created $date_text ========================" ]] ||
-            fail "with no password the page should hold only the heading and the rule, it reads \"$words\""
-        ((${#ys[@]} == 2)) || fail "expected two lines of text, found rows at ${ys[*]}"
-    fi
-    rule=$(awk 'NR == 2' "$WORK/page.txt" | tr -d ' ')
-    [[ $rule == ======================== ]] || fail "the rule reads \"$rule\""
-    pdffonts "$DOC" | grep -q 'Bold' || fail "the page is not printed in a bold font"
+    local heading
+    heading=$(sed -n 1p "$WORK/page.txt")
+    [[ $heading == "Password Created $DATE_BEFORE" || $heading == "Password Created $DATE_AFTER" ]] ||
+        fail "the heading reads \"$heading\", expected today's date \"$DATE_AFTER\" for $APP_LANG"
+    [[ $(printed_password) == "$1" ]] || fail "the page shows \"$(printed_password)\", not the password \"$1\""
 }
 
 printed_password() { tr -d '\f' <"$WORK/page.txt" | awk 'NR > 2 && NF {print $1}'; }

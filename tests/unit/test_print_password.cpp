@@ -1,158 +1,98 @@
-// The printed page, rendered to PDF through the same printer port the program
-// uses and read back with poppler-utils (pdftotext, pdfinfo, pdffonts).
+// The printed page, laid out on a surface that writes down what is drawn:
+// each character is one unit wide, "m" three, and a line ten units high.
 
 #include "output/PrintPassword.h"
-#include "widget/PdfPrinter.h"
+#include "platform/PrinterPort.h"
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-
-#include <cmath>
+#include <ostream>
+#include <string>
 #include <vector>
 
 using namespace velkrin;
 
 namespace {
 
-struct Word {
-    QString text;
-    double top = 0; // points from the top of the page
-    double height = 0;
+struct Drawn {
+    int page, y;
+    std::string text;
+    bool operator==(const Drawn &) const = default;
+    friend std::ostream &operator<<(std::ostream &out, const Drawn &d)
+    {
+        return out << "page " << d.page << " y " << d.y << ": " << d.text;
+    }
 };
 
-struct PrintedPage {
-    QString text; // pdftotext -layout up to the page's form feed, trailing blanks removed
-    std::vector<Word> words;
-    QString fonts; // pdffonts listing
-    int pages = 0;
+class RecordingSurface final : public PrinterPort {
+public:
+    RecordingSurface(int width, int height) : m_width(width), m_height(height) {}
+    void begin(std::string_view name, const PrintFont &font) override
+    {
+        documentName = name;
+        points = font.points;
+        bold = font.bold;
+    }
+    int pageWidth() const override { return m_width; }
+    int pageHeight() const override { return m_height; }
+    int lineHeight() const override { return 10; }
+    int textWidth(std::string_view text) override
+    {
+        int width = 0;
+        for (char c : text)
+            width += c == 'm' ? 3 : 1;
+        return width;
+    }
+    void drawLine(int x, int y, std::string_view text) override
+    {
+        EXPECT_EQ(x, 0);
+        drawn.push_back({page, y, std::string(text)});
+    }
+    void newPage() override { ++page; }
+    void end() override { ended = true; }
+
+    std::string documentName;
+    double points = 0;
+    bool bold = false;
+    int page = 0;
+    bool ended = false;
+    std::vector<Drawn> drawn;
+
+private:
+    int m_width, m_height;
 };
 
-QString runTool(const QString &tool, const QStringList &args)
-{
-    const QString exe = QStandardPaths::findExecutable(tool);
-    if (exe.isEmpty()) {
-        ADD_FAILURE() << tool.toStdString() << " is missing (package poppler-utils)";
-        return {};
-    }
-    QProcess process;
-    process.start(exe, args);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        ADD_FAILURE() << tool.toStdString() << " failed: " << process.readAllStandardError().toStdString();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-PrintedPage print(const QString &dateText, const QString &password)
-{
-    QTemporaryDir dir;
-    EXPECT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
-    // The port stays open while the file is read: PrintPassword itself must
-    // end the document, or a real printer never receives the page.
-    auto port = pdfPrinter(pdf);
-    PrintPassword(*port, dateText.toStdString(), password.toStdString());
-
-    PrintedPage page;
-    QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    text.truncate(text.indexOf(QLatin1Char('\f')) < 0 ? text.size() : text.indexOf(QLatin1Char('\f')));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        while (line.endsWith(QLatin1Char(' ')))
-            line.chop(1);
-    }
-    page.text = lines.join(QLatin1Char('\n'));
-
-    static const QRegularExpression wordPattern(QStringLiteral(
-        R"re(<word xMin="[-0-9.]+" yMin="([-0-9.]+)" xMax="[-0-9.]+" yMax="([-0-9.]+)">([^<]*)</word>)re"));
-    const QString boxes = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    for (auto it = wordPattern.globalMatch(boxes); it.hasNext();) {
-        const auto m = it.next();
-        const double top = m.captured(1).toDouble();
-        page.words.push_back({m.captured(3), top, m.captured(2).toDouble() - top});
-    }
-
-    page.fonts = runTool(QStringLiteral("pdffonts"), {pdf});
-    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
-    static const QRegularExpression pagesPattern(QStringLiteral(R"(^Pages:\s+(\d+)$)"),
-                                                 QRegularExpression::MultilineOption);
-    page.pages = pagesPattern.match(info).captured(1).toInt();
-    return page;
-}
-
-const QString kRule = QStringLiteral("========================");
+const std::string kRule(24, '=');
 
 } // namespace
 
 TEST(PrintPassword, HeadingRuleEmptyLineThenThePassword)
 {
-    const PrintedPage page = print(QStringLiteral("29/02/2024"), QStringLiteral("abc123"));
-    EXPECT_EQ(page.pages, 1);
-    EXPECT_EQ(page.text, QStringLiteral("Password Created 29/02/2024\n") + kRule + QStringLiteral("\n\nabc123\n"));
-    EXPECT_EQ(kRule.size(), 24);
-
-    // By position: the rule is one line below the heading and the password
-    // three, so exactly one empty line lies between rule and password.
-    ASSERT_EQ(page.words.size(), 5u);
-    const double heading = page.words[0].top;
-    const double pitch = page.words[3].top - heading;
-    EXPECT_EQ(page.words[3].text, kRule);
-    EXPECT_EQ(page.words[4].text, QStringLiteral("abc123"));
-    ASSERT_GT(pitch, 0);
-    EXPECT_NEAR(page.words[4].top - heading, 3 * pitch, 0.01 * pitch);
-}
-
-TEST(PrintPassword, EmptyPasswordLeavesOnlyHeadingAndRule)
-{
-    // Empty lines carry no ink, so only the heading and the rule can be read
-    // back; nothing else may be on the page.
-    const PrintedPage page = print(QStringLiteral("1/2/25"), QString());
-    EXPECT_EQ(page.pages, 1);
-    EXPECT_EQ(page.text, QStringLiteral("Password Created 1/2/25\n") + kRule + QStringLiteral("\n"));
-    EXPECT_EQ(page.words.size(), 4u);
-}
-
-TEST(PrintPassword, TheDateTextAppearsExactlyAsGiven)
-{
-    for (const QString &date : {QStringLiteral("2024-12-31"), QStringLiteral("31.12.2024"),
-                                QStringLiteral("12/31/2024"), QStringLiteral("Dec 31 2024")}) {
-        const PrintedPage page = print(date, QStringLiteral("Zz9"));
-        const QStringList lines = page.text.split(QLatin1Char('\n'));
-        ASSERT_GE(lines.size(), 4) << page.text.toStdString();
-        EXPECT_EQ(lines[0], QStringLiteral("Password Created ") + date);
-        EXPECT_EQ(lines[1], kRule);
-        EXPECT_EQ(lines[2], QString());
-        EXPECT_EQ(lines[3], QStringLiteral("Zz9"));
+    for (const std::string password : {"abc123", ""}) {
+        RecordingSurface surface(1000, 1000);
+        PrintPassword(surface, "29/02/2024", password);
+        std::vector<Drawn> expected{{0, 0, "Password Created 29/02/2024"}, {0, 10, kRule}};
+        if (!password.empty())
+            expected.push_back({0, 30, password}); // below one empty line
+        EXPECT_EQ(surface.drawn, expected);
+        EXPECT_TRUE(surface.ended);
+        EXPECT_EQ(surface.documentName, "Velkrin password");
+        EXPECT_TRUE(surface.points == 12 && surface.bold);
     }
 }
 
-TEST(PrintPassword, PrintedInTwelvePointBold)
+// Ten "m" fill a line 30 units wide exactly; the rest breaks where the next
+// letter would pass the edge, and a line that does not fit under the last
+// one of a page five lines high opens the next page.
+TEST(PrintPassword, LongPasswordWrapsAtMeasuredWidthOverPages)
 {
-    const PrintedPage page = print(QStringLiteral("29/02/2024"), QStringLiteral("abc123"));
-    // Only the bold face of the font is embedded.
-    const QStringList fontRows = page.fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
-    ASSERT_FALSE(fontRows.isEmpty()) << page.fonts.toStdString();
-    for (const QString &row : fontRows)
-        EXPECT_TRUE(row.contains(QStringLiteral("Bold"))) << row.toStdString();
-    // A word's box spans the font's ascent plus descent, which for text faces
-    // is 1.1 to 1.25 times the point size: 13.2 to 15 points at 12 points,
-    // under 11.3 at the 9 or 10 points of a default font.
-    ASSERT_FALSE(page.words.empty());
-    for (const Word &word : page.words)
-        EXPECT_TRUE(word.height > 13.0 && word.height < 15.2) << word.text.toStdString() << ": " << word.height;
-}
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    // No display is needed to print to a file.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    RecordingSurface surface(30, 50);
+    const std::string password = std::string(10, 'm') + std::string(35, 'a');
+    PrintPassword(surface, "1/2/25", password);
+    const std::vector<Drawn> expected{
+        {0, 0, "Password Created 1/2/25"}, {0, 10, kRule}, {0, 30, std::string(10, 'm')}, {0, 40, std::string(30, 'a')},
+        {1, 0, std::string(5, 'a')},
+    };
+    EXPECT_EQ(surface.drawn, expected);
+    EXPECT_TRUE(surface.ended);
 }

@@ -14,7 +14,6 @@ inline std::unique_ptr<PrinterPort> pdfPrinter(const QString &path)
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
-    printer->setDocName(QStringLiteral("Velkrin password"));
     return std::make_unique<QtPrinterPort>(std::move(printer));
 }
 

@@ -1,23 +1,20 @@
 // Save writes the batch list beside the executable; Print puts the current
-// password on a page, read back here from a PDF.
+// password on a page, read back here from a PDF (the page's layout is the
+// portable unit test's).
 
 #include "FormHarness.h"
 
 #include "PdfPrinter.h"
 #include "platform/HostError.h"
-#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <algorithm>
 #include <sys/stat.h>
 
 using namespace velkrin;
@@ -49,64 +46,35 @@ QByteArray crlfLines(const QStringList &items)
     return bytes;
 }
 
-QString pdftotext(const QStringList &arguments)
+// A tool of poppler-utils, found beside pdftotext.
+QString poppler(const QString &tool, const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(VELKRIN_PDFTOTEXT), arguments);
+    process.start(QFileInfo(QStringLiteral(VELKRIN_PDFTOTEXT)).dir().filePath(tool), arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed: %1>").arg(QString::fromLocal8Bit(process.readAllStandardError()));
+        return QStringLiteral("<%1 failed: %2>").arg(tool, QString::fromLocal8Bit(process.readAllStandardError()));
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The page's text lines, trailing blank lines and the form feed dropped.
-QStringList pageLines(const QString &pdf)
-{
-    QString text = pdftotext({QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    text.remove(u'\f');
-    QStringList lines = text.split(u'\n');
-    for (QString &line : lines)
-        line = line.trimmed();
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 struct Word {
     QString text;
-    double top;
     double height;
 };
 
 QList<Word> pageWords(const QString &pdf)
 {
     QList<Word> words;
-    QXmlStreamReader xml(pdftotext({QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    QXmlStreamReader xml(poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
             const double yMin = xml.attributes().value(QLatin1String("yMin")).toDouble();
             const double yMax = xml.attributes().value(QLatin1String("yMax")).toDouble();
-            words.append({xml.readElementText(), yMin, yMax - yMin});
+            words.append({xml.readElementText(), yMax - yMin});
         }
     }
     return words;
 }
-
-const QString kRule = QString(24, u'=');
-
-// A printer that writes down what it is asked to do, empty lines included
-// (a PDF page cannot show those).
-class RecordingPrinter final : public PrinterPort {
-public:
-    explicit RecordingPrinter(QStringList &calls) : m_calls(calls) {}
-    void setFontSize(double points) override { m_calls << QStringLiteral("size %1").arg(points); }
-    void setFontBold(bool bold) override { m_calls << (bold ? QStringLiteral("bold") : QStringLiteral("regular")); }
-    void printLine(std::string_view text) override { m_calls << QStringLiteral("line:") + toQString(text); }
-    void endDocument() override { m_calls << QStringLiteral("end"); }
-
-private:
-    QStringList &m_calls;
-};
 
 // FfLetters: a password whose letters a typesetter would join ("ffl").
 enum class PageContent { NoPassword, AfterCreate, BatchRunning, FfLetters };
@@ -125,8 +93,6 @@ private slots:
     void saveBlockedByFolder();
     void printPage_data();
     void printPage();
-    void printedLines_data();
-    void printedLines();
     void printFailure_data();
     void printFailure();
 };
@@ -135,8 +101,6 @@ void SaveAndPrintTest::initTestCase()
 {
     QVERIFY2(QFileInfo(QStringLiteral(VELKRIN_PDFTOTEXT)).isExecutable(),
              "pdftotext (poppler-utils) is needed to read the printed page");
-    // The heading's date follows the locale; pin one so the page is known.
-    QLocale::setDefault(QLocale::c());
 }
 
 void SaveAndPrintTest::saveReplacesOldFile()
@@ -250,78 +214,25 @@ void SaveAndPrintTest::printPage()
     QCOMPARE(clicked.count(), 1);
     QVERIFY2(h.warnings().isEmpty(), qPrintable(h.warningTexts().join(u'\n')));
 
-    // FormHarness::fixedToday() in the C locale's short format.
-    const QString heading = QStringLiteral("Password Created 27 Nov 2031");
-    QStringList expected{heading, kRule};
-    if (!password.isEmpty())
-        expected << QString() << password;
-    QCOMPARE(pageLines(h.pdfPath()), expected);
-
-    // Line by line at 12 points: the password stands three line pitches
-    // below the heading, the empty line between rule and password included.
+    // The Qt printer draws the current password one sign per character, all
+    // in a bold face at 12 points: a word's box spans the ascent and descent,
+    // 1.1 to 1.25 times the point size in text faces, under 11.3 points at
+    // the 9 or 10 points of a default font.
     const QList<Word> words = pageWords(h.pdfPath());
-    QVERIFY(words.size() >= 3);
-    QCOMPARE(words.first().text, QStringLiteral("Password"));
-    const double headingTop = words.first().top;
-    const auto rule = std::find_if(words.begin(), words.end(), [](const Word &w) { return w.text == kRule; });
-    QVERIFY(rule != words.end());
-    const double pitch = rule->top - headingTop;
-    QVERIFY2(pitch >= 12.0 && pitch <= 12.0 * 1.5, qPrintable(QString::number(pitch)));
-    QVERIFY2(words.first().height >= 12.0 && words.first().height <= 12.0 * 1.5,
-             qPrintable(QString::number(words.first().height)));
-    if (!password.isEmpty()) {
+    QVERIFY(!words.isEmpty());
+    if (!password.isEmpty())
         QCOMPARE(words.last().text, password);
-        QVERIFY2(qAbs(words.last().top - headingTop - 3 * pitch) < 0.5,
-                 qPrintable(QStringLiteral("password at %1, heading at %2, pitch %3")
-                                .arg(words.last().top)
-                                .arg(headingTop)
-                                .arg(pitch)));
-    }
+    for (const Word &word : words)
+        QVERIFY2(word.height > 13.0 && word.height < 15.2, qPrintable(word.text + u' ' + QString::number(word.height)));
+    const QStringList fonts =
+        poppler(QStringLiteral("pdffonts"), {h.pdfPath()}).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    QVERIFY(!fonts.isEmpty());
+    for (const QString &font : fonts)
+        QVERIFY2(font.contains(QStringLiteral("Bold")), qPrintable(font));
 
     // Printing changes nothing in the window.
     QCOMPARE(form.lblPassword->text(), password);
     QCOMPARE(form.Timer1->isActive(), content == PageContent::BatchRunning);
-}
-
-void SaveAndPrintTest::printedLines_data()
-{
-    QTest::addColumn<bool>("created");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("date"); // FormHarness::fixedToday() in the locale's short format
-    // clang-format off
-    QTest::newRow("no password yet: two empty lines, C") << false << "C" << "27 Nov 2031";
-    QTest::newRow("after Create, C") << true << "C" << "27 Nov 2031";
-    QTest::newRow("after Create, en_US") << true << "en_US" << "11/27/31";
-    QTest::newRow("after Create, de_DE") << true << "de_DE" << "27.11.31";
-    // clang-format on
-}
-
-void SaveAndPrintTest::printedLines()
-{
-    QFETCH(bool, created);
-    QFETCH(QString, locale);
-    QFETCH(QString, date);
-
-    QLocale::setDefault(QLocale(locale));
-    const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
-    FormHarness h;
-    Form1Widgets &form = h.form();
-    form.raiseLoad();
-    QStringList calls;
-    h.printerFactory = [&calls]() -> std::unique_ptr<PrinterPort> { return std::make_unique<RecordingPrinter>(calls); };
-    if (created)
-        QTest::mouseClick(form.cmdCreate, Qt::LeftButton);
-
-    QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
-    const QString heading = QStringLiteral("Password Created ") + date;
-    const QStringList expected{
-        QStringLiteral("size 12"),       QStringLiteral("bold"),  QStringLiteral("line:") + heading,
-        QStringLiteral("line:") + kRule, QStringLiteral("line:"), QStringLiteral("line:") + form.lblPassword->text(),
-        QStringLiteral("end"),
-    };
-    QCOMPARE(calls, expected);
-    QCOMPARE(form.lblPassword->text().isEmpty(), !created);
-    QVERIFY(h.warnings().isEmpty());
 }
 
 // No printer, or a print system that refuses the job: one warning, and the
@@ -381,7 +292,7 @@ void SaveAndPrintTest::printFailure()
     h.printerFactory = [&h] { return pdfPrinter(h.pdfPath()); };
     QTest::mouseClick(form.cmdPrint, Qt::LeftButton);
     QCOMPARE(h.warnings().size(), 1);
-    QCOMPARE(pageLines(h.pdfPath()).last(), password);
+    QCOMPARE(pageWords(h.pdfPath()).last().text, password);
 }
 
 QTEST_MAIN(SaveAndPrintTest)
