@@ -111,8 +111,8 @@ public:
     static void selectAll(QLineEdit *box); // Ctrl+A
     static void typeKey(QLineEdit *box, QChar key);
 
-    // One batch tick, delivered as the timer would deliver it (started for
-    // it when idle, so a tick may come at any moment of a test).
+    // One batch tick, delivered as the timer delivers it; an idle timer is
+    // started for that one tick and stopped after it.
     void tick();
 
     QStringList listItems();
