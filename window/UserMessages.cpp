@@ -108,4 +108,11 @@ std::string startFailedMessage(std::string_view reason)
     return "Velkrin could not start: " + std::string(reason);
 }
 
+std::string listCopyHint(std::chrono::milliseconds clearAfter)
+{
+    return "Ctrl+C copies the selected password; the clipboard is cleared " +
+           std::to_string(std::chrono::duration_cast<std::chrono::seconds>(clearAfter).count()) +
+           " seconds later unless something else was copied meanwhile.";
+}
+
 } // namespace velkrin

@@ -2,6 +2,7 @@
 
 #include "platform/HostError.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,8 @@ std::string userMessage(const HostError &error);
 std::string outOfMemoryMessage();
 // When the window itself cannot be made; `reason` is the system's.
 std::string startFailedMessage(std::string_view reason);
+// What the list tells of its copy key, in its tooltip and to assistive
+// technology.
+std::string listCopyHint(std::chrono::milliseconds clearAfter);
 
 } // namespace velkrin

@@ -1,7 +1,8 @@
 #include "platform/qt/PasswordListView.h"
 
 #include "platform/qt/PasswordListModel.h"
-#include "platform/qt/SecretClipboard.h"
+#include "platform/qt/QtText.h"
+#include "window/UserMessages.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -35,12 +36,10 @@ private:
 };
 
 PasswordListView::PasswordListView(std::chrono::milliseconds clearAfter, QWidget *parent)
-    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_clipboard(new SecretClipboard(clearAfter, this))
+    : QTableView(parent), m_frameOverlay(new FrameOverlay(*this)), m_secretCopy(m_clipboard, m_clearWakeUp, clearAfter)
 {
     installListAccessibility();
-    const QString copyHint = QStringLiteral("Ctrl+C copies the selected password; the clipboard is cleared "
-                                            "%1 seconds later unless something else was copied meanwhile.")
-                                 .arg(std::chrono::duration_cast<std::chrono::seconds>(clearAfter).count());
+    const QString copyHint = toQString(listCopyHint(clearAfter));
     setToolTip(copyHint);
     setAccessibleDescription(copyHint);
     horizontalHeader()->hide();
@@ -76,8 +75,9 @@ void PasswordListView::changeEvent(QEvent *event)
 void PasswordListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
-        if (currentIndex().isValid())
-            m_clipboard->copy(currentIndex().data(PasswordListModel::PasswordRole).toString());
+        // Straight from the list's wiped store: no copy of the password on the way.
+        if (auto *list = qobject_cast<PasswordListModel *>(model()); list && currentIndex().isValid())
+            m_secretCopy.copy(list->items().item(currentIndex().row()));
         event->accept();
         return;
     }

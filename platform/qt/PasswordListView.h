@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/qt/QtControls.h"
 #include "platform/qt/SecretClipboard.h"
+#include "window/SecretCopy.h"
 
 #include <QTableView>
+#include <QTimer>
 #include <chrono>
 
 namespace velkrin {
@@ -19,15 +22,14 @@ class PasswordListView final : public QTableView {
     Q_OBJECT
 public:
     // A copied password leaves the clipboard `clearAfter` later.
-    explicit PasswordListView(std::chrono::milliseconds clearAfter = SecretClipboard::kClearAfter,
+    explicit PasswordListView(std::chrono::milliseconds clearAfter = SecretCopy::kClearAfter,
                               QWidget *parent = nullptr);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // Ctrl+C copies the current item, marked as secret for clipboard managers
-    // and cleared after a while.
+    // The copy key (Ctrl+C) copies the current item as a secret copy.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -38,7 +40,10 @@ private:
     static void installListAccessibility();
 
     FrameOverlay *m_frameOverlay;
-    SecretClipboard *m_clipboard;
+    SecretClipboard m_clipboard;
+    QTimer m_clearTimer;
+    QtWakeUp m_clearWakeUp{m_clearTimer};
+    SecretCopy m_secretCopy; // last: clears while the ports still exist
 };
 
 } // namespace velkrin

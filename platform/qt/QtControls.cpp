@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace velkrin {
 
 QtTextBox::QtTextBox(QLineEdit &edit) : m_edit(edit)
@@ -75,26 +77,25 @@ std::int16_t QtCheckBox::value() const
     }
 }
 
-QtTimer::QtTimer(QTimer &timer) : m_timer(timer)
+QtWakeUp::QtWakeUp(QTimer &timer) : m_timer(timer)
 {
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
-        if (Tick)
-            Tick();
+        if (Wake)
+            Wake();
     });
 }
 
-bool QtTimer::enabled() const
+void QtWakeUp::wakeAt(Clock::time_point when)
 {
-    return m_timer.isActive();
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - now());
+    m_timer.start(std::max(left, std::chrono::milliseconds(0)));
 }
 
-void QtTimer::setEnabled(bool enabled)
+void QtWakeUp::cancel()
 {
-    // start() on a running timer would restart its interval.
-    if (!enabled)
-        m_timer.stop();
-    else if (!m_timer.isActive())
-        m_timer.start();
+    m_timer.stop();
 }
 
 QtPushButton::QtPushButton(QAbstractButton &button)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
+#include "platform/WakeUpPort.h"
 #include "platform/qt/PasswordListModel.h"
 
 class QAbstractButton;
@@ -48,11 +49,13 @@ private:
     QCheckBox &m_box;
 };
 
-class QtTimer final : public Timer {
+// The one-shot wake-up over a single-shot precise QTimer (millisecond
+// resolution, rounded up so that it never wakes before the time asked).
+class QtWakeUp final : public WakeUpPort {
 public:
-    explicit QtTimer(QTimer &timer);
-    bool enabled() const override;
-    void setEnabled(bool enabled) override;
+    explicit QtWakeUp(QTimer &timer);
+    void wakeAt(Clock::time_point when) override;
+    void cancel() override;
 
 private:
     QTimer &m_timer;

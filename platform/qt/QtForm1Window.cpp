@@ -9,6 +9,7 @@
 #include "platform/qt/XPButton.h"
 #include "window/Form1.h"
 #include "window/Form1Layout.h"
+#include "window/TickSchedule.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -47,7 +48,7 @@ QString name(std::string_view text)
 
 // The widgets Form1's handlers use, behind their interfaces.
 struct Form1Window::Controls {
-    QtTimer Timer1;
+    QtWakeUp Timer1WakeUp;
     QtPushButton XPButton3;
     QtPushButton XPButton2;
     QtPushButton XPButton1;
@@ -58,6 +59,7 @@ struct Form1Window::Controls {
     QtTextBox txtLetters;
     QtLabel lblRandom;
     QtLabel lblPassword;
+    TickSchedule Timer1{Timer1WakeUp};
 };
 
 Form1Window::Form1Window(QtHostChoices choices, QWidget *parent) : QWidget(parent), m_choices(std::move(choices))
@@ -69,7 +71,7 @@ Form1Window::Form1Window(QtHostChoices choices, QWidget *parent) : QWidget(paren
 
     auto find = [this](const char *objectName) { return findChild<QObject *>(QLatin1String(objectName)); };
     m_controls.reset(new Controls{
-        QtTimer(*static_cast<QTimer *>(find("Timer1"))),
+        QtWakeUp(*static_cast<QTimer *>(find("Timer1"))),
         QtPushButton(*static_cast<XPButton *>(find("XPButton3"))),
         QtPushButton(*static_cast<XPButton *>(find("XPButton2"))),
         QtPushButton(*static_cast<XPButton *>(find("XPButton1"))),
@@ -114,15 +116,9 @@ void Form1Window::createControls()
         const QString caption = name(p.caption);
         QObject *control = nullptr;
         switch (p.kind) {
-        case ControlKind::Timer: {
-            auto *timer = new QTimer(this);
-            timer->setInterval(kTimer1IntervalMs);
-            // A precise timer schedules each tick from the previous deadline,
-            // so ten ticks a second hold over minutes instead of drifting.
-            timer->setTimerType(Qt::PreciseTimer);
-            control = timer;
+        case ControlKind::Timer:
+            control = new QTimer(this); // Timer1's wake-up (QtWakeUp)
             break;
-        }
         case ControlKind::Frame:
             control = frames[name(p.name)] = new QGroupBox(caption, parent);
             break;

@@ -3,7 +3,7 @@
 #include "platform/HostServices.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/ScreenReaderNotice.h"
-#include "platform/qt/SecretClipboard.h"
+#include "window/SecretCopy.h"
 
 #include <QDate>
 #include <QWidget>
@@ -32,7 +32,7 @@ struct QtHostChoices {
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     std::function<void(QWidget &window, const QString &message)> showWarning = showWarningBox;
     // How long a password copied from the list stays on the clipboard.
-    std::chrono::milliseconds clipboardClearAfter = SecretClipboard::kClearAfter;
+    std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter;
 };
 
 // The main window under Qt: creates the widgets from kForm1Layout, gives

@@ -1,39 +1,34 @@
 #include "platform/qt/SecretClipboard.h"
 
+#include "platform/qt/QtText.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 
 namespace velkrin {
 
-SecretClipboard::SecretClipboard(std::chrono::milliseconds clearAfter, QObject *parent) : QObject(parent)
-{
-    m_timer.setSingleShot(true);
-    m_timer.setInterval(clearAfter);
-    connect(&m_timer, &QTimer::timeout, this, &SecretClipboard::clearIfStillOurs);
-}
-
-SecretClipboard::~SecretClipboard()
-{
-    clearIfStillOurs();
-}
-
-void SecretClipboard::copy(const QString &secret)
+bool SecretClipboard::put(std::string_view secret)
 {
     auto *data = new QMimeData;
-    data->setText(secret);
+    data->setText(toQString(secret));
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
     data->setData(QStringLiteral("application/x-copyq-hidden"), QByteArrayLiteral("1"));
     QGuiApplication::clipboard()->setMimeData(data); // takes ownership
     m_copied = data;
-    m_timer.start();
+    return true;
 }
 
-void SecretClipboard::clearIfStillOurs()
+bool SecretClipboard::stillOurs() const
 {
-    m_timer.stop();
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (m_copied && clipboard->mimeData() == m_copied.data())
-        clipboard->setText(QString());
+    return m_copied && QGuiApplication::clipboard()->mimeData() == m_copied.data();
+}
+
+void SecretClipboard::clear()
+{
+    // Qt keeps the text in its own buffers (and the display server's), out
+    // of reach: replacing it is all this host can do.
+    if (stillOurs())
+        QGuiApplication::clipboard()->setText(QString());
     m_copied.clear();
 }
 

@@ -61,14 +61,16 @@ Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance)
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_clipboard = std::make_unique<SecretClipboard>(m_window, kClipboardTimerId);
-    Timer1.attach(m_window, kTimer1Id);
+    m_tickWakeUp.attach(m_window, kTimer1Id);
+    m_clearWakeUp.attach(m_window, kClipboardTimerId);
+    m_clipboard = std::make_unique<SecretClipboard>(m_window);
+    m_secretCopy = std::make_unique<SecretCopy>(*m_clipboard, m_clearWakeUp);
     createControls();
 }
 
 Form1Window::~Form1Window()
 {
-    m_clipboard.reset(); // clears our copy while the window still exists
+    m_secretCopy.reset(); // clears our copy while the window still exists
     if (m_window)
         DestroyWindow(m_window);
     for (HFONT f : m_fonts)
@@ -226,9 +228,7 @@ void Form1Window::copyCurrentItem()
     const std::int64_t index = List1.currentIndex();
     if (index < 0 || index >= List1.listCount())
         return;
-    std::wstring wide = widen(List1.item(index));
-    m_clipboard->copy(wide);
-    SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    m_secretCopy->copy(List1.item(index));
 }
 
 LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -296,9 +296,9 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_TIMER:
         if (wParam == kTimer1Id)
-            Timer1.onTimer();
+            m_tickWakeUp.onTimer();
         else if (wParam == kClipboardTimerId)
-            m_clipboard->onTimer();
+            m_clearWakeUp.onTimer();
         return 0;
     case WM_DRAWITEM: {
         const auto &item = *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
@@ -331,7 +331,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_CLOSE:
-        m_clipboard->clearIfOurs();
+        m_secretCopy->close();
         DestroyWindow(m_window);
         return 0;
     case WM_DESTROY:

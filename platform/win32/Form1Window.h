@@ -2,6 +2,8 @@
 
 #include "platform/win32/SecretClipboard.h"
 #include "platform/win32/Win32Controls.h"
+#include "window/SecretCopy.h"
+#include "window/TickSchedule.h"
 
 #include <windows.h>
 
@@ -25,7 +27,11 @@ public:
 
     HWND handle() const noexcept { return m_window; }
 
-    Win32Timer Timer1;
+private:
+    Win32WakeUp m_tickWakeUp; // before Timer1, which uses it
+
+public:
+    TickSchedule Timer1{m_tickWakeUp};
     Win32PushButton XPButton3, XPButton2, XPButton1, cmdPrint, cmdCreate;
     Win32ListBox List1;
     Win32CheckBox Check1;
@@ -53,7 +59,9 @@ private:
     UINT m_dpi = 96;
     std::array<HWND, 20> m_controls{}; // by layout row
     std::array<HFONT, 4> m_fonts{};    // by (points, bold)
+    Win32WakeUp m_clearWakeUp;
     std::unique_ptr<SecretClipboard> m_clipboard;
+    std::unique_ptr<SecretCopy> m_secretCopy; // made once the window exists
 };
 
 } // namespace velkrin::win32

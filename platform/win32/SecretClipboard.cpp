@@ -2,6 +2,7 @@
 
 #include "platform/SecureWipe.h"
 
+#include <climits>
 #include <cstring>
 
 namespace velkrin::win32 {
@@ -29,81 +30,77 @@ HGLOBAL globalCopy(const void *data, std::size_t size)
     return memory;
 }
 
-void setDword(const wchar_t *format, DWORD value)
+void setFormat(const wchar_t *format, const void *data, std::size_t size)
 {
     const UINT id = RegisterClipboardFormatW(format);
-    if (HGLOBAL memory = id ? globalCopy(&value, sizeof value) : nullptr; memory && !SetClipboardData(id, memory))
+    if (HGLOBAL memory = id ? globalCopy(data, size) : nullptr; memory && !SetClipboardData(id, memory))
         GlobalFree(memory);
+}
+
+// The UTF-8 text as UTF-16 straight into clipboard memory: no other copy.
+HGLOBAL wideText(std::string_view text)
+{
+    if (text.size() > INT_MAX)
+        return nullptr;
+    const int size = static_cast<int>(text.size());
+    const int length = size ? MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0) : 0;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<std::size_t>(length) + 1) * sizeof(wchar_t));
+    if (!memory)
+        return nullptr;
+    auto *target = static_cast<wchar_t *>(GlobalLock(memory));
+    if (length)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, target, length);
+    target[length] = L'\0';
+    GlobalUnlock(memory);
+    return memory;
 }
 
 } // namespace
 
-SecretClipboard::SecretClipboard(HWND owner, UINT_PTR timerId) : m_owner(owner), m_timerId(timerId) {}
-
-SecretClipboard::~SecretClipboard()
+bool SecretClipboard::put(std::string_view secret)
 {
-    clearIfOurs();
-}
-
-bool SecretClipboard::copy(std::wstring_view text)
-{
-    clearIfOurs();
     if (!openClipboard(m_owner))
         return false;
     EmptyClipboard();
-    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    bool placed = false;
-    if (memory) {
-        auto *target = static_cast<wchar_t *>(GlobalLock(memory));
-        std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
-        target[text.size()] = L'\0';
-        GlobalUnlock(memory);
-        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        if (!placed)
-            GlobalFree(memory);
-    }
+    HGLOBAL memory = wideText(secret);
+    const bool placed = memory && SetClipboardData(CF_UNICODETEXT, memory);
+    if (memory && !placed)
+        GlobalFree(memory);
     if (placed) {
-        // Windows 10's clipboard history and cloud clipboard read these two;
-        // the first keeps clipboard monitors of other programs away.
-        const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
-        if (HGLOBAL mark = exclude ? globalCopy("", 1) : nullptr; mark && !SetClipboardData(exclude, mark))
-            GlobalFree(mark);
-        setDword(L"CanIncludeInClipboardHistory", 0);
-        setDword(L"CanUploadToCloudClipboard", 0);
+        // The first keeps clipboard monitors of other programs away; Windows
+        // 10's clipboard history and cloud clipboard read the other two.
+        setFormat(L"ExcludeClipboardContentFromMonitorProcessing", "", 1);
+        const DWORD no = 0;
+        setFormat(L"CanIncludeInClipboardHistory", &no, sizeof no);
+        setFormat(L"CanUploadToCloudClipboard", &no, sizeof no);
     }
     CloseClipboard();
-    if (!placed)
-        return false;
-    m_sequence = GetClipboardSequenceNumber();
-    m_holding = true;
-    SetTimer(m_owner, m_timerId, kClearAfterMs, nullptr);
-    return true;
+    m_sequence = placed ? GetClipboardSequenceNumber() : 0;
+    return placed;
 }
 
-void SecretClipboard::onTimer()
+bool SecretClipboard::stillOurs() const
 {
-    KillTimer(m_owner, m_timerId);
-    clearIfOurs();
+    return m_sequence != 0 && GetClipboardSequenceNumber() == m_sequence;
 }
 
-void SecretClipboard::clearIfOurs()
+void SecretClipboard::clear()
 {
-    if (!m_holding)
+    if (!openClipboard(m_owner))
         return;
-    m_holding = false;
-    KillTimer(m_owner, m_timerId);
-    // Someone else's copy since ours: theirs stays.
-    if (GetClipboardSequenceNumber() != m_sequence || !openClipboard(m_owner))
-        return;
-    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
-        if (void *text = GlobalLock(memory)) {
-            secureWipe(text, GlobalSize(memory));
-            GlobalUnlock(memory);
+    // Asked again with the clipboard open: another program may have copied
+    // since stillOurs() was asked, and cannot while we hold it.
+    if (stillOurs()) {
+        if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+            if (void *text = GlobalLock(memory)) {
+                secureWipe(text, GlobalSize(memory));
+                GlobalUnlock(memory);
+            }
         }
+        EmptyClipboard();
     }
-    EmptyClipboard();
     CloseClipboard();
+    m_sequence = 0;
 }
 
 } // namespace velkrin::win32

@@ -136,61 +136,28 @@ void Win32ListBox::draw(const DRAWITEMSTRUCT &item) const
         DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-std::int64_t Win32Timer::nowTicks() const
+void Win32WakeUp::wakeAt(Clock::time_point when)
 {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-void Win32Timer::setEnabled(bool enabled)
-{
-    if (enabled == m_enabled)
-        return;
-    m_enabled = enabled;
-    if (!enabled) {
-        KillTimer(m_owner, m_id);
-        return;
-    }
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    const std::int64_t now = nowTicks();
-    m_deadline = now + frequency.QuadPart * kIntervalMs / 1000;
-    schedule(now);
-}
-
-void Win32Timer::schedule(std::int64_t now)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    const std::int64_t left = (m_deadline - now) * 1000 / frequency.QuadPart;
-    // USER_TIMER_MINIMUM is 10 ms; a deadline already passed fires at once.
-    SetTimer(m_owner, m_id, static_cast<UINT>(std::clamp<std::int64_t>(left, USER_TIMER_MINIMUM, kIntervalMs)),
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - now()).count();
+    m_armed = true;
+    SetTimer(m_owner, m_id, static_cast<UINT>(std::clamp<std::int64_t>(left, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM)),
              nullptr);
 }
 
-void Win32Timer::onTimer()
+void Win32WakeUp::cancel()
 {
-    if (!m_enabled) {
-        KillTimer(m_owner, m_id);
+    m_armed = false;
+    KillTimer(m_owner, m_id);
+}
+
+void Win32WakeUp::onTimer()
+{
+    KillTimer(m_owner, m_id); // one shot
+    if (!m_armed)
         return;
-    }
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    const std::int64_t interval = frequency.QuadPart * kIntervalMs / 1000;
-    std::int64_t now = nowTicks();
-    if (now < m_deadline - interval / 50) { // woken early (more than 2 ms): wait on
-        schedule(now);
-        return;
-    }
-    // Behind by more than a whole interval (a modal loop, a slow tick):
-    // start counting afresh rather than make up the lost ticks in a burst.
-    m_deadline = now - m_deadline > interval ? now + interval : m_deadline + interval;
-    if (Tick)
-        Tick();
-    // The tick may have stopped the timer (Stop, an error).
-    if (m_enabled)
-        schedule(nowTicks());
+    m_armed = false;
+    if (Wake)
+        Wake();
 }
 
 } // namespace velkrin::win32

@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/PackedStringList.h"
+#include "platform/WakeUpPort.h"
 
 #include <windows.h>
 
@@ -70,28 +71,27 @@ private:
     PackedStringList m_items;
 };
 
-// 100 ms ticks, each deadline counted from the previous one with the
-// performance counter: SetTimer alone rounds every interval up to the
-// system's timer resolution (about 15.6 ms) and so drifts to some eight ticks
-// a second. Each WM_TIMER is set for the time left to the next deadline.
-class Win32Timer final : public Timer {
+// The one-shot wake-up over SetTimer on the window's message queue. SetTimer
+// counts in whole milliseconds and rounds up to the system's timer
+// resolution (about 15.6 ms), so a wake-up comes that much late at most.
+class Win32WakeUp final : public WakeUpPort {
 public:
-    static constexpr std::int64_t kIntervalMs = 100;
-
-    void attach(HWND owner, UINT_PTR id) { m_owner = owner; m_id = id; }
-    bool enabled() const override { return m_enabled; }
-    void setEnabled(bool enabled) override;
-    // WM_TIMER for this timer's id.
+    void attach(HWND owner, UINT_PTR id)
+    {
+        m_owner = owner;
+        m_id = id;
+    }
+    void wakeAt(Clock::time_point when) override;
+    void cancel() override;
+    // WM_TIMER for this wake-up's id.
     void onTimer();
 
 private:
-    std::int64_t nowTicks() const;
-    void schedule(std::int64_t now);
-
     HWND m_owner = nullptr;
     UINT_PTR m_id = 0;
-    bool m_enabled = false;
-    std::int64_t m_deadline = 0; // in performance counter ticks
+    // KillTimer leaves a WM_TIMER already posted in the queue: one that
+    // comes after cancel() is dropped.
+    bool m_armed = false;
 };
 
 class Win32PushButton final : public PushButton {

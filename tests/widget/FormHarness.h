@@ -84,7 +84,7 @@ class FormHarness {
 public:
     // `random` defaults to the real libsodium source.
     explicit FormHarness(RandomSource *random = nullptr,
-                         std::chrono::milliseconds clipboardClearAfter = SecretClipboard::kClearAfter);
+                         std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter);
     ~FormHarness();
 
     Form1Widgets &form() { return *m_widgets; }
@@ -111,7 +111,8 @@ public:
     static void selectAll(QLineEdit *box); // Ctrl+A
     static void typeKey(QLineEdit *box, QChar key);
 
-    // One batch tick, delivered as the timer would deliver it.
+    // One batch tick, delivered as the timer delivers it; an idle timer is
+    // started for that one tick and stopped after it.
     void tick();
 
     QStringList listItems();

@@ -39,7 +39,6 @@ void CountsTest::startUp()
     QCOMPARE(form.Check1->checkState(), Qt::Unchecked);
     QCOMPARE(form.List1->model()->rowCount(), 0);
     QVERIFY(!form.Timer1->isActive());
-    QCOMPARE(form.Timer1->interval(), 100);
     QCOMPARE(form.lblRandom->text(), QString());
     QCOMPARE(form.lblPassword->text(), QString());
 

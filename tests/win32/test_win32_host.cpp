@@ -1,11 +1,12 @@
 // The Windows host's own pieces under Wine: the save beside the executable,
-// the random source and the process's access list.
+// the random source, the process's access list and the clipboard port.
 
 #include "window/UserMessages.h"
 #include "platform/HostError.h"
 #include "platform/win32/BCryptRandomSource.h"
 #include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/ProcessHardening.h"
+#include "platform/win32/SecretClipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,11 @@
 #include <aclapi.h>
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 using namespace velkrin;
 namespace fs = std::filesystem;
@@ -129,6 +132,49 @@ TEST(ProcessHardeningTest, OwnUserMayNotReadTheProcessMemory)
         EXPECT_EQ(ace->Mask & (PROCESS_VM_READ | PROCESS_QUERY_INFORMATION | PROCESS_VM_WRITE), 0u) << "entry " << i;
     }
     LocalFree(descriptor);
+}
+
+std::wstring clipboardText()
+{
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE memory = GetClipboardData(CF_UNICODETEXT))
+            text = static_cast<const wchar_t *>(GlobalLock(memory)), GlobalUnlock(memory);
+        CloseClipboard();
+    }
+    return text;
+}
+
+// Our copy carries the DWORD 0 in the two formats Windows' clipboard history
+// and cloud clipboard read, and clear() leaves a copy made since alone.
+TEST(SecretClipboardTest, MarksTheCopyAndLeavesAnotherCopyAlone)
+{
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    win32::SecretClipboard clipboard(owner);
+    ASSERT_TRUE(clipboard.put("abc\xc3\xa9"));
+    EXPECT_EQ(clipboardText(), L"abc\u00e9");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    for (const wchar_t *format : {L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
+        HANDLE mark = GetClipboardData(RegisterClipboardFormatW(format));
+        ASSERT_TRUE(mark && GlobalSize(mark) == sizeof(DWORD));
+        EXPECT_EQ(*static_cast<const DWORD *>(GlobalLock(mark)), 0u);
+        GlobalUnlock(mark);
+    }
+    CloseClipboard();
+    clipboard.clear();
+    EXPECT_EQ(clipboardText(), L"");
+
+    ASSERT_TRUE(clipboard.put("abc"));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL theirs = GlobalAlloc(GMEM_MOVEABLE, sizeof L"theirs");
+    std::memcpy(GlobalLock(theirs), L"theirs", sizeof L"theirs");
+    GlobalUnlock(theirs);
+    SetClipboardData(CF_UNICODETEXT, theirs);
+    CloseClipboard();
+    clipboard.clear();
+    EXPECT_EQ(clipboardText(), L"theirs");
+    DestroyWindow(owner);
 }
 
 } // namespace
