@@ -52,6 +52,11 @@ inline constexpr int kTimer1IntervalMs = 100;
 // busy for minutes.
 inline constexpr int kTextBoxMaxLength = 32767;
 
+// How much of an item a row of List1 shows: more characters than the list's
+// width holds, and few enough that drawing a row of an item of tens of
+// thousands of characters takes no longer than a batch tick.
+inline constexpr int kListRowCharacters = 256;
+
 // Labels, frames and the timer take no focus; every other control does.
 constexpr bool takesFocus(ControlKind kind) noexcept
 {
