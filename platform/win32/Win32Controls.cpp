@@ -123,9 +123,9 @@ void Win32ListBox::draw(const DRAWITEMSTRUCT &item) const
         // A row shows an item's beginning.
         const std::string_view text = m_items.item(item.itemID);
         wchar_t row[kListRowCharacters];
-        const int length = MultiByteToWideChar(
-            CP_UTF8, 0, text.data(), static_cast<int>(std::min<std::size_t>(text.size(), kListRowCharacters)), row,
-            kListRowCharacters);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                               static_cast<int>(std::min<std::size_t>(text.size(), kListRowCharacters)),
+                                               row, kListRowCharacters);
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT box = item.rcItem;
