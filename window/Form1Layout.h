@@ -47,10 +47,26 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 3270;  // 218 pixels
 inline constexpr int kClientHeightTwips = 7245; // 483 pixels
 inline constexpr int kTimer1IntervalMs = 100;
+// The most characters a count box takes, a plain Windows edit box's default:
+// a count never needs more, and a long paste beyond it would keep the window
+// busy for minutes.
+inline constexpr int kTextBoxMaxLength = 32767;
+
+// How much of an item a row of List1 shows: more characters than the list's
+// width holds, and few enough that drawing a row of an item of tens of
+// thousands of characters takes no longer than a batch tick.
+inline constexpr int kListRowCharacters = 256;
+
+// Labels, frames and the timer take no focus; every other control does.
+constexpr bool takesFocus(ControlKind kind) noexcept
+{
+    return kind != ControlKind::Timer && kind != ControlKind::Frame && kind != ControlKind::Label;
+}
 
 // In the order the window stores them, which is also the stacking order of
 // siblings. The tab order runs by tabIndex over the controls that take the
-// focus (not labels, frames or the timer); the focus starts on cmdCreate.
+// focus; the focus starts on the first of them, cmdCreate. LayoutResolver
+// turns the table into pixels.
 inline constexpr std::array<ControlPlacement, 20> kForm1Layout{{
     // clang-format off
     //  name          kind                       parent    left   top  width height tab caption                            font            centred bordered

@@ -1,5 +1,7 @@
 #include "platform/qt/CommandButton.h"
 
+#include "window/WindowPolicy.h"
+
 #include <QKeyEvent>
 
 namespace velkrin {
@@ -16,12 +18,21 @@ CommandButton::CommandButton(const QString &text, QWidget *parent) : QPushButton
 
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        // A held key presses once, as Space does.
-        if (!event->isAutoRepeat())
-            click();
+    // Space is QPushButton's own; Return and Enter are not, without a default
+    // button.
+    const Key key = event->key() == Qt::Key_Return  ? Key::Return
+                    : event->key() == Qt::Key_Enter ? Key::Enter
+                                                    : Key::Other;
+    const Qt::KeyboardModifiers held = event->modifiers();
+    const KeyModifiers modifiers{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                                 held.testFlag(Qt::AltModifier)};
+    if (pressesFocusedButton(key, modifiers, event->isAutoRepeat())) {
+        click();
         event->accept();
+        return;
+    }
+    if (pressesFocusedButton(key, modifiers, false)) {
+        event->accept(); // held down: pressed once already
         return;
     }
     QPushButton::keyPressEvent(event);

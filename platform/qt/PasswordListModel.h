@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PackedStringList.h"
+#include "window/Form1Layout.h"
 
 #include <QAbstractListModel>
 #include <string_view>
@@ -15,10 +16,8 @@ public:
     // The whole item, for copying and for screen readers; the display role
     // shows only the beginning of a long one.
     static constexpr int PasswordRole = Qt::UserRole;
-    // More characters than the list's width shows: the view lays out and
-    // elides the display text on every repaint, which for items of tens of
-    // thousands of characters takes longer than a batch tick.
-    static constexpr std::size_t kShownLength = 256;
+    // The view lays out and elides the display text on every repaint.
+    static constexpr std::size_t kShownLength = kListRowCharacters;
 
     explicit PasswordListModel(QObject *parent = nullptr);
 

@@ -8,8 +8,9 @@
 #include "platform/qt/WindowPlacement.h"
 #include "platform/qt/XPButton.h"
 #include "window/Form1.h"
-#include "window/Form1Layout.h"
+#include "window/LayoutResolver.h"
 #include "window/TickSchedule.h"
+#include "window/WindowPolicy.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,26 +19,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <vector>
-
 namespace velkrin {
 
 namespace {
-
-constexpr int px(int twips)
-{
-    return twips / kTwipsPerPixel;
-}
-
-// The window was drawn at 96 dpi, where 8.25 and 9.75 points are 11 and 13
-// pixels (see WindowFonts).
-QFont fontFor(ControlFont font)
-{
-    return WindowFonts::font(static_cast<int>(std::lround(font.points * 96 / 72)), font.bold);
-}
 
 QString name(std::string_view text)
 {
@@ -140,14 +124,9 @@ void Form1Window::createControls()
         case ControlKind::CheckBox:
             control = new QCheckBox(caption, parent);
             break;
-        case ControlKind::TextBox: {
-            auto *box = new QLineEdit(caption, parent);
-            // The boxes take text of any length; the count is read from all
-            // of it, so a long paste is not cut at Qt's default of 32767.
-            box->setMaxLength(std::numeric_limits<int>::max());
-            control = box;
+        case ControlKind::TextBox:
+            control = new QLineEdit(caption, parent);
             break;
-        }
         case ControlKind::Label:
             control = new QLabel(caption, parent);
             break;
@@ -158,45 +137,53 @@ void Form1Window::createControls()
 
 void Form1Window::applyLayout()
 {
-    // A fixed single border: no resizing, no maximise or minimise button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
-    setFont(fontFor(kWindowFont));
+    // Qt scales device-independent pixels to the screen itself: the layout is
+    // taken at 96 dpi, where it was drawn.
+    const ResolvedLayout layout = resolveLayout(96);
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint;
+    if (!kForm1Frame.resizable)
+        flags |= Qt::MSWindowsFixedSizeDialogHint;
+    if (kForm1Frame.minimiseBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (kForm1Frame.maximiseBox)
+        flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+    setFixedSize(layout.clientWidth, layout.clientHeight);
+    setFont(WindowFonts::font(layout.windowFontPixels, false));
 
-    std::vector<const ControlPlacement *> focusable;
-    for (const ControlPlacement &p : kForm1Layout) {
-        auto *widget = findChild<QWidget *>(name(p.name));
-        if (!widget)
+    auto widget = [this, &layout](std::size_t row) {
+        return findChild<QWidget *>(name(layout.controls[row].design->name));
+    };
+    for (std::size_t row = 0; row < layout.controls.size(); ++row) {
+        const ResolvedControl &c = layout.controls[row];
+        const ControlPlacement &p = *c.design;
+        QWidget *w = widget(row);
+        if (!w)
             continue; // the timer
-        widget->setGeometry(px(p.left), px(p.top), px(p.width), px(p.height));
+        w->setGeometry(c.rect.left, c.rect.top, c.rect.width, c.rect.height);
         // Every control its own font: a frame's title font is not its
         // children's.
-        widget->setFont(fontFor(p.font));
+        w->setFont(WindowFonts::font(c.fontPixels, p.font.bold));
         if (!p.accessibleName.empty())
-            widget->setAccessibleName(name(p.accessibleName));
+            w->setAccessibleName(name(p.accessibleName));
         if (!p.accessibleDescription.empty())
-            widget->setAccessibleDescription(name(p.accessibleDescription));
-        if (auto *label = qobject_cast<QLabel *>(widget); label && p.centred)
+            w->setAccessibleDescription(name(p.accessibleDescription));
+        if (auto *box = qobject_cast<QLineEdit *>(w))
+            box->setMaxLength(c.maxLength);
+        if (auto *label = qobject_cast<QLabel *>(w); label && p.centred)
             label->setAlignment(p.bordered ? Qt::AlignCenter : Qt::AlignHCenter | Qt::AlignTop);
-        if (auto *label = qobject_cast<QLabel *>(widget); label && p.bordered) {
+        if (auto *label = qobject_cast<QLabel *>(w); label && p.bordered) {
             label->setFrameShape(QFrame::Box);
             label->setLineWidth(1);
             label->setAutoFillBackground(true);
             label->setBackgroundRole(QPalette::Base);
             label->setForegroundRole(QPalette::Text);
         }
-        // Labels, frames and the timer take no focus; the rest follow their
-        // tab indexes.
-        if (p.kind != ControlKind::Label && p.kind != ControlKind::Frame)
-            focusable.push_back(&p);
     }
-    std::sort(focusable.begin(), focusable.end(),
-              [](const ControlPlacement *a, const ControlPlacement *b) { return a->tabIndex < b->tabIndex; });
-    for (std::size_t i = 1; i < focusable.size(); ++i)
-        QWidget::setTabOrder(findChild<QWidget *>(name(focusable[i - 1]->name)),
-                             findChild<QWidget *>(name(focusable[i]->name)));
-    findChild<QWidget *>(QStringLiteral("cmdCreate"))->setFocus();
+    for (std::size_t i = 1; i < layout.tabOrder.size(); ++i)
+        QWidget::setTabOrder(widget(layout.tabOrder[i - 1]), widget(layout.tabOrder[i]));
+    widget(layout.initialFocus)->setFocus();
 
     // Centred on the screen when first shown: the client area now, the frame
     // once a window manager has put one around it.

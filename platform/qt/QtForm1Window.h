@@ -35,8 +35,9 @@ struct QtHostChoices {
     std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter;
 };
 
-// The main window under Qt: creates the widgets from kForm1Layout, gives
-// Form1 their control interfaces and keeps the window where it was designed.
+// The main window under Qt: creates the widgets from kForm1Layout, places them
+// as resolveLayout says, gives Form1 their control interfaces and keeps the
+// window where it was designed.
 class Form1Window final : public QWidget {
     Q_OBJECT
 public:

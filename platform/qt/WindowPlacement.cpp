@@ -1,5 +1,7 @@
 #include "platform/qt/WindowPlacement.h"
 
+#include "window/WindowPolicy.h"
+
 #include <QEvent>
 #include <QScreen>
 #include <QTimer>
@@ -9,8 +11,34 @@ namespace velkrin {
 
 namespace {
 
-constexpr Qt::WindowStates kGrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+constexpr Qt::WindowStates kSizedStates = Qt::WindowFullScreen | Qt::WindowMaximized | Qt::WindowMinimized;
 constexpr int kSettleMs = 300;
+
+WindowState stateOf(Qt::WindowStates states)
+{
+    if (states & Qt::WindowMinimized)
+        return WindowState::Minimised;
+    if (states & Qt::WindowFullScreen)
+        return WindowState::FullScreen;
+    if (states & Qt::WindowMaximized)
+        return WindowState::Maximised;
+    return WindowState::Normal;
+}
+
+Qt::WindowStates toQt(WindowState state)
+{
+    switch (state) {
+    case WindowState::Minimised:
+        return Qt::WindowMinimized;
+    case WindowState::FullScreen:
+        return Qt::WindowFullScreen;
+    case WindowState::Maximised:
+        return Qt::WindowMaximized;
+    case WindowState::Normal:
+        break;
+    }
+    return Qt::WindowNoState;
+}
 
 } // namespace
 
@@ -41,9 +69,12 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Resize:
         on(Signal::Moved);
         break;
+    case QEvent::WindowActivate:
+        m_opened = true;
+        break;
     case QEvent::WindowStateChange:
-        if (m_window.windowState() & kGrownStates)
-            on(Signal::Grown);
+        if (!statePermitted())
+            on(Signal::Refused);
         break;
     default:
         break;
@@ -61,7 +92,7 @@ void WindowPlacement::on(Signal signal)
             m_quiet.start();
         }
         break;
-    case Signal::Grown:
+    case Signal::Refused:
         m_quiet.stop();
         if (m_phase == Phase::Restoring)
             break;
@@ -71,7 +102,7 @@ void WindowPlacement::on(Signal signal)
         QTimer::singleShot(0, this, [this] { on(Signal::RestoreDue); });
         break;
     case Signal::RestoreDue:
-        if (!(m_window.windowState() & kGrownStates)) {
+        if (statePermitted()) {
             m_phase = Phase::Watching;
             break;
         }
@@ -117,16 +148,23 @@ void WindowPlacement::centre(QSize outer)
     m_window.move(screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
+bool WindowPlacement::statePermitted() const
+{
+    const WindowState state = stateOf(m_window.windowState());
+    return permittedState(state, !m_opened) == state;
+}
+
 void WindowPlacement::turnBack()
 {
-    m_window.setWindowState(m_window.windowState() & ~kGrownStates);
+    const WindowState permitted = permittedState(stateOf(m_window.windowState()), !m_opened);
+    m_window.setWindowState((m_window.windowState() & ~kSizedStates) | toQt(permitted));
     if (m_window.size() != m_window.minimumSize())
         m_window.resize(m_window.minimumSize());
 }
 
 bool WindowPlacement::inDesignedState() const
 {
-    return m_window.isVisible() && !(m_window.windowState() & (kGrownStates | Qt::WindowMinimized)) &&
+    return m_window.isVisible() && !(m_window.windowState() & kSizedStates) &&
            m_window.size() == m_window.minimumSize();
 }
 

@@ -1,13 +1,11 @@
 #include "platform/win32/Form1Window.h"
 
 #include "platform/win32/WideText.h"
-#include "window/Form1Layout.h"
 #include "window/UserMessages.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 
 namespace velkrin::win32 {
@@ -18,21 +16,46 @@ constexpr wchar_t kClassName[] = L"VelkrinForm1";
 constexpr UINT_PTR kTimer1Id = 1;
 constexpr UINT_PTR kClipboardTimerId = 2;
 constexpr int kFirstControlId = 100; // + layout row
-// Fixed single border: a caption with a system menu, nothing to resize,
-// minimise or maximise.
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Posted when the window finds itself in a state the policy refuses: it is
+// turned back once the change that put it there is done.
+constexpr UINT kTurnBack = WM_APP + 1;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (kForm1Frame.resizable ? WS_THICKFRAME : 0) |
+    (kForm1Frame.minimiseBox ? WS_MINIMIZEBOX : 0) | (kForm1Frame.maximiseBox ? WS_MAXIMIZEBOX : 0);
 
-int rowOf(std::string_view name)
+// The system's DPI (the process is system-DPI aware), asked in a way
+// Windows 7 knows too.
+int systemDpi()
 {
-    for (std::size_t row = 0; row < kForm1Layout.size(); ++row)
-        if (kForm1Layout[row].name == name)
-            return static_cast<int>(row);
-    throw std::logic_error("no control of that name in the layout");
+    HDC screen = GetDC(nullptr);
+    const int dpi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 1);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+WindowState stateOfShow(int show)
+{
+    switch (show) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        return WindowState::Minimised;
+    case SW_SHOWMAXIMIZED:
+        return WindowState::Maximised;
+    default:
+        return WindowState::Normal;
+    }
+}
+
+bool isButton(ControlKind kind)
+{
+    return kind == ControlKind::PushButton || kind == ControlKind::CommandButton;
 }
 
 } // namespace
 
-Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance)
+Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance), m_layout(resolveLayout(systemDpi()))
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -52,15 +75,8 @@ Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance)
                                nullptr, nullptr, instance, this);
     if (!m_window)
         throw std::runtime_error("the window could not be created: " + systemMessage(GetLastError()));
-    // The system's DPI (the process is system-DPI aware), asked in a way
-    // Windows 7 knows too.
-    HDC screen = GetDC(nullptr);
-    m_dpi = static_cast<UINT>(std::max(GetDeviceCaps(screen, LOGPIXELSY), 1));
-    ReleaseDC(nullptr, screen);
-    RECT frame{0, 0, pixels(kClientWidthTwips), pixels(kClientHeightTwips)};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE frame = frameSize();
+    SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_tickWakeUp.attach(m_window, kTimer1Id);
     m_clearWakeUp.attach(m_window, kClipboardTimerId);
     m_clipboard = std::make_unique<SecretClipboard>(m_window);
@@ -73,28 +89,30 @@ Form1Window::~Form1Window()
     m_secretCopy.reset(); // clears our copy while the window still exists
     if (m_window)
         DestroyWindow(m_window);
-    for (HFONT f : m_fonts)
-        if (f)
-            DeleteObject(f);
+    for (const CachedFont &f : m_fonts)
+        DeleteObject(f.handle);
 }
 
-int Form1Window::pixels(int twips) const
+SIZE Form1Window::frameSize() const
 {
-    return MulDiv(twips, static_cast<int>(m_dpi), 1440);
+    RECT frame{0, 0, m_layout.clientWidth, m_layout.clientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-HFONT Form1Window::font(double points, bool bold)
+HFONT Form1Window::font(int pixels, bool bold)
 {
-    const std::size_t slot = (points > 9 ? 2 : 0) + (bold ? 1 : 0);
-    if (!m_fonts[slot]) {
-        const int height = -static_cast<int>(std::lround(points * m_dpi / 72.0));
-        // The system's MS Sans Serif (on Wine, fonts-wine's); GDI stands in
-        // another sans serif at the same size where it is missing.
-        m_fonts[slot] = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    VARIABLE_PITCH | FF_SWISS, L"MS Sans Serif");
-    }
-    return m_fonts[slot];
+    for (const CachedFont &f : m_fonts)
+        if (f.pixels == pixels && f.bold == bold)
+            return f.handle;
+    // The system's MS Sans Serif (on Wine, fonts-wine's); GDI stands in
+    // another sans serif at the same size where it is missing. A negative
+    // height is the em height.
+    HFONT handle = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                               L"MS Sans Serif");
+    m_fonts.push_back({pixels, bold, handle});
+    return handle;
 }
 
 void Form1Window::createControls()
@@ -102,26 +120,13 @@ void Form1Window::createControls()
     m_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr, m_instance, nullptr);
 
-    // Windows walks the tab order in creation order, so the controls are
-    // made by tab index: frames before their contents, each frame's
-    // contents in their own order.
-    std::array<int, kForm1Layout.size()> order{};
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    std::stable_sort(order.begin(), order.end(), [](int a, int b) {
-        auto key = [](int row) {
-            const ControlPlacement &c = kForm1Layout[static_cast<std::size_t>(row)];
-            const int parentTab = c.parent.empty() ? c.tabIndex : kForm1Layout[static_cast<std::size_t>(rowOf(c.parent))].tabIndex;
-            return std::pair(parentTab, c.parent.empty() ? -1 : c.tabIndex);
-        };
-        return key(a) < key(b);
-    });
-
-    for (const int row : order) {
-        const ControlPlacement &c = kForm1Layout[static_cast<std::size_t>(row)];
+    // Windows walks the tab order in creation order.
+    for (const std::size_t row : m_layout.creationOrder) {
+        const ResolvedControl &resolved = m_layout.controls[row];
+        const ControlPlacement &c = *resolved.design;
         if (c.kind == ControlKind::Timer)
             continue;
-        HWND parent = c.parent.empty() ? m_window : m_controls[static_cast<std::size_t>(rowOf(c.parent))];
+        HWND parent = c.parent.empty() ? m_window : m_controls[m_layout.row(c.parent)];
         const wchar_t *windowClass = L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         DWORD extended = 0;
@@ -156,19 +161,22 @@ void Form1Window::createControls()
             break;
         }
         const std::wstring caption = widen(c.caption);
-        HWND control = CreateWindowExW(extended, windowClass, caption.c_str(), style, pixels(c.left), pixels(c.top),
-                                       pixels(c.width), pixels(c.height), parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)),
-                                       m_instance, nullptr);
+        const PixelRect &rect = resolved.rect;
+        HWND control = CreateWindowExW(
+            extended, windowClass, caption.c_str(), style, rect.left, rect.top, rect.width, rect.height, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), m_instance, nullptr);
         if (!control)
             throw std::runtime_error("a control could not be created: " + systemMessage(GetLastError()));
-        m_controls[static_cast<std::size_t>(row)] = control;
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.font.points, c.font.bold)), FALSE);
+        m_controls[row] = control;
+        HFONT controlFont = font(resolved.fontPixels, c.font.bold);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+        if (resolved.maxLength > 0)
+            SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(resolved.maxLength), 0);
         if (c.kind == ControlKind::Frame)
             SetWindowSubclass(control, frameProc, 0, reinterpret_cast<DWORD_PTR>(this));
         if (c.kind == ControlKind::ListBox) {
             HDC dc = GetDC(control);
-            SelectObject(dc, font(c.font.points, c.font.bold));
+            SelectObject(dc, controlFont);
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc, &metrics);
             ReleaseDC(control, dc);
@@ -176,16 +184,13 @@ void Form1Window::createControls()
         }
     }
 
-    auto hwnd = [this](std::string_view name) { return m_controls[static_cast<std::size_t>(rowOf(name))]; };
+    auto hwnd = [this](std::string_view name) { return m_controls[m_layout.row(name)]; };
     List1.attach(hwnd("List1"));
     Check1.attach(hwnd("Check1"));
     txtNumbers.attach(hwnd("txtNumbers"), m_tooltip);
     txtLetters.attach(hwnd("txtLetters"), m_tooltip);
     lblRandom.attach(hwnd("lblRandom"));
     lblPassword.attach(hwnd("lblPassword"));
-    // Count boxes take any text; the count is read from all of it.
-    for (const char *box : {"txtLetters", "txtNumbers"})
-        SendMessageW(hwnd(box), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
 }
 
 int Form1Window::run(int show)
@@ -201,13 +206,25 @@ int Form1Window::run(int show)
     const int height = frame.bottom - frame.top;
     SetWindowPos(m_window, nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(m_window, show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
-    m_focus = m_controls[static_cast<std::size_t>(rowOf("cmdCreate"))];
+    // Shown in the state the policy permits for the one asked for. The first
+    // ShowWindow follows a launcher's start-up state whatever it is told, so
+    // a refused state that still comes is turned back (WM_SIZE) at once.
+    const WindowState asked = stateOfShow(show);
+    ShowWindow(m_window, permittedState(asked, true) == asked ? show : SW_SHOWNORMAL);
+    m_opening = false;
+    m_focus = m_controls[m_layout.initialFocus];
     SetFocus(m_focus);
     UpdateWindow(m_window);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+            // The keypad's Enter is the extended Return; bit 30: held down.
+            m_enterKey = (message.lParam & (1 << 24)) ? Key::Enter : Key::Return;
+            m_enterRepeat = (message.lParam & (1 << 30)) != 0;
+        } else if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+            m_enterKey = Key::Other;
+        }
         // Tab, Shift+Tab, the arrow keys and the access keys, as in a dialog.
         if (IsDialogMessageW(m_window, &message))
             continue;
@@ -221,6 +238,19 @@ void Form1Window::showWarning(std::string_view message)
 {
     const std::wstring title = widen(kMessageTitle);
     MessageBoxW(m_window, widen(message).c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+void Form1Window::press(std::size_t row)
+{
+    const std::string_view name = kForm1Layout[row].name;
+    Win32PushButton *button = name == "cmdCreate"   ? &cmdCreate
+                              : name == "cmdPrint"  ? &cmdPrint
+                              : name == "XPButton1" ? &XPButton1
+                              : name == "XPButton2" ? &XPButton2
+                              : name == "XPButton3" ? &XPButton3
+                                                    : nullptr;
+    if (button)
+        button->pressed();
 }
 
 void Form1Window::copyCurrentItem()
@@ -273,25 +303,29 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND: {
+        if (LOWORD(wParam) == IDOK && lParam == 0) {
+            // Return or Enter, from IsDialogMessage: there is no default
+            // button, so it presses the focused button if the policy says so.
+            const int focused = GetDlgCtrlID(GetFocus()) - kFirstControlId;
+            const KeyModifiers held{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
+            if (focused >= 0 && focused < static_cast<int>(kForm1Layout.size()) &&
+                m_controls[static_cast<std::size_t>(focused)] == GetFocus() &&
+                isButton(kForm1Layout[static_cast<std::size_t>(focused)].kind) &&
+                pressesFocusedButton(m_enterKey, held, m_enterRepeat))
+                press(static_cast<std::size_t>(focused));
+            return 0;
+        }
         const int row = LOWORD(wParam) - kFirstControlId;
         if (row < 0 || row >= static_cast<int>(kForm1Layout.size()) || lParam == 0)
-            return 0; // Enter and Esc (IDOK, IDCANCEL): no default or cancel button
+            return 0; // Esc (IDCANCEL): no cancel button
         const std::string_view name = kForm1Layout[static_cast<std::size_t>(row)].name;
         const WORD code = HIWORD(wParam);
         if (code == EN_CHANGE)
             (name == "txtLetters" ? txtLetters : txtNumbers).changed();
         else if (code == BN_CLICKED && name == "Check1")
             Check1.changed();
-        else if (code == BN_CLICKED) {
-            Win32PushButton *button = name == "cmdCreate" ? &cmdCreate
-                                      : name == "cmdPrint" ? &cmdPrint
-                                      : name == "XPButton1" ? &XPButton1
-                                      : name == "XPButton2" ? &XPButton2
-                                      : name == "XPButton3" ? &XPButton3
-                                                            : nullptr;
-            if (button)
-                button->pressed();
-        }
+        else if (code == BN_CLICKED)
+            press(static_cast<std::size_t>(row));
         return 0;
     }
     case WM_TIMER:
@@ -315,13 +349,56 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return -1;
     case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == m_controls[static_cast<std::size_t>(rowOf("lblPassword"))]) {
+        if (reinterpret_cast<HWND>(lParam) == m_controls[m_layout.row("lblPassword")]) {
             // Window colours: back 0x80000005, text 0x80000008.
             SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
         break;
+    case WM_SYSCOMMAND:
+        // The system menu, Alt+Space and the title bar ask here; a refused
+        // state is not entered at all.
+        switch (wParam & 0xFFF0) {
+        case SC_MAXIMIZE:
+            if (permittedState(WindowState::Maximised, m_opening) != WindowState::Maximised)
+                return 0;
+            break;
+        case SC_MINIMIZE:
+            if (permittedState(WindowState::Minimised, m_opening) != WindowState::Minimised)
+                return 0;
+            break;
+        case SC_SIZE:
+            if (!kForm1Frame.resizable)
+                return 0;
+            break;
+        }
+        break;
+    case WM_GETMINMAXINFO: {
+        // ShowWindow(SW_MAXIMIZE) from elsewhere does not ask first: a
+        // maximised window keeps its size and place until it is turned back.
+        RECT now;
+        GetWindowRect(m_window, &now);
+        const SIZE frame = frameSize();
+        auto &limits = *reinterpret_cast<MINMAXINFO *>(lParam);
+        limits.ptMaxSize = {frame.cx, frame.cy};
+        limits.ptMaxPosition = {now.left, now.top};
+        if (!kForm1Frame.resizable)
+            limits.ptMinTrackSize = limits.ptMaxTrackSize = limits.ptMaxSize;
+        return 0;
+    }
+    case WM_SIZE: {
+        const WindowState state = wParam == SIZE_MAXIMIZED   ? WindowState::Maximised
+                                  : wParam == SIZE_MINIMIZED ? WindowState::Minimised
+                                                             : WindowState::Normal;
+        if (permittedState(state, m_opening) != state)
+            PostMessageW(m_window, kTurnBack, state == WindowState::Minimised, 0);
+        break;
+    }
+    case kTurnBack:
+        if (IsZoomed(m_window) || (wParam && IsIconic(m_window)))
+            ShowWindow(m_window, SW_RESTORE);
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             m_focus = GetFocus();

@@ -2,22 +2,25 @@
 
 #include "platform/win32/SecretClipboard.h"
 #include "platform/win32/Win32Controls.h"
+#include "window/LayoutResolver.h"
 #include "window/SecretCopy.h"
 #include "window/TickSchedule.h"
+#include "window/WindowPolicy.h"
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace velkrin::win32 {
 
-// The main window as native Win32 controls, created from kForm1Layout:
-// frames are group boxes that hold their controls (and cut off what lies
-// beyond their edge), the list is owner-data, the fonts are MS Sans Serif at
-// the designed sizes. The window has a fixed single border, no minimise or
-// maximise box, and a client area of 3270 x 7245 twips at the screen's DPI.
+// The main window as native Win32 controls, created from the layout resolved
+// at the screen's DPI: frames are group boxes that hold their controls (and
+// cut off what lies beyond their edge), the list is owner-data, the fonts are
+// MS Sans Serif at the resolved sizes. The frame and the states it may take
+// follow WindowPolicy.
 class Form1Window {
 public:
     explicit Form1Window(HINSTANCE instance);
@@ -48,17 +51,29 @@ private:
     static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HFONT font(double points, bool bold);
-    int pixels(int twips) const;
+    // The outer size that gives the resolved client area.
+    SIZE frameSize() const;
+    HFONT font(int pixels, bool bold);
+    // The button of that layout row pressed, if the row is a push button.
+    void press(std::size_t row);
     void copyCurrentItem();
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     HWND m_tooltip = nullptr;
     HWND m_focus = nullptr; // restored when the window is activated again
-    UINT m_dpi = 96;
-    std::array<HWND, 20> m_controls{}; // by layout row
-    std::array<HFONT, 4> m_fonts{};    // by (points, bold)
+    ResolvedLayout m_layout;
+    std::array<HWND, ResolvedLayout::kRows> m_controls{}; // by layout row
+    struct CachedFont {
+        int pixels;
+        bool bold;
+        HFONT handle;
+    };
+    std::vector<CachedFont> m_fonts;
+    bool m_opening = true; // until run() has shown the window
+    // The Return or Enter key IsDialogMessage is handling, if any.
+    Key m_enterKey = Key::Other;
+    bool m_enterRepeat = false;
     Win32WakeUp m_clearWakeUp;
     std::unique_ptr<SecretClipboard> m_clipboard;
     std::unique_ptr<SecretCopy> m_secretCopy; // made once the window exists

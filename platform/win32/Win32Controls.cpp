@@ -2,6 +2,7 @@
 
 #include "platform/SecureWipe.h"
 #include "platform/win32/WideText.h"
+#include "window/Form1Layout.h"
 
 #include <commctrl.h>
 
@@ -119,12 +120,12 @@ void Win32ListBox::draw(const DRAWITEMSTRUCT &item) const
     const bool selected = item.itemState & ODS_SELECTED;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID != static_cast<UINT>(-1) && static_cast<std::int64_t>(item.itemID) < m_items.count()) {
-        // A row shows an item's beginning: the first 256 characters fill any
-        // width the list can have.
+        // A row shows an item's beginning.
         const std::string_view text = m_items.item(item.itemID);
-        wchar_t row[256];
+        wchar_t row[kListRowCharacters];
         const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                               static_cast<int>(std::min<std::size_t>(text.size(), 256)), row, 256);
+                                               static_cast<int>(std::min<std::size_t>(text.size(), kListRowCharacters)),
+                                               row, kListRowCharacters);
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT box = item.rcItem;

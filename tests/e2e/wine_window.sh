@@ -1,8 +1,9 @@
 #!/bin/bash
 # Velkrin.exe under Wine on a private X server, driven by keyboard only along
 # the designed tab order: Space on the off-window Create, Generate for a
-# measured time, Stop, Save, Print through the tests' CUPS queue, Ctrl+C on a
-# list item, a count of 40000, and closing the window.
+# measured time, Stop, Save, Print through the tests' CUPS queue (also by
+# Return), Ctrl+C on a list item, a count of 40000, and closing the window;
+# then started maximised, which it refuses.
 # usage: wine_window.sh <Velkrin.exe> <e2e build dir>; VELKRIN_WINEPREFIX is
 # the build's Wine prefix. VELKRIN_SCREENSHOT: where to keep the window's picture.
 source "$(dirname "$0")/lib.sh"
@@ -24,8 +25,9 @@ DOCS="${CUPS_SERVER%/*}/out"
 start_xvfb
 mkdir -p "${APP%/*}"
 cp "$VELKRIN_EXE" "$APP"
-launch() { # [VAR=value...]
-    (cd "${APP%/*}" && export LANG=en_US.UTF-8 "$@" && exec "$WINE_RUN" "$APP") >"$WORK/app.log" 2>&1 &
+launch() { # [VAR=value...]; START: how Wine's start is to start it, if at all
+    (cd "${APP%/*}" && export LANG=en_US.UTF-8 "$@" && exec "$WINE_RUN" ${START:+start /wait $START /unix} "$APP") \
+        >"$WORK/app.log" 2>&1 &
     APP_PID=$!
     MAIN_WIN=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
     [[ -n $MAIN_WIN ]] || fail "the window titled \"Velkrin\" did not appear"
@@ -63,7 +65,11 @@ print_with alt+p
 first=$(sed -n 4p "$WORK/page.txt" | tr -d ' \f')
 [[ $first =~ ^[a-z]{3}[0-9]{3}$ ]] || fail "Space on Create made no 3+3 password: \"$first\""
 check_page "$first"
-log "Space made $first; printed"
+# Alt+P gave cmdPrint the focus (not the Tab key, after which Wine makes a
+# button the default one): Return presses it.
+print_with Return
+check_page "$first"
+log "Space made $first; printed by Alt+P and by Return"
 
 # cmdPrint has the focus now; from Create the order is txtLetters,
 # txtNumbers, Check1, cmdPrint, List1, then Generate, Stop, Save.
@@ -120,8 +126,11 @@ APP_PID=
 [[ $(xclip -o -selection clipboard 2>/dev/null) != "$(target_lines | head -n 1)" ]] ||
     fail "the copied password stayed on the clipboard after the program ended"
 
-# With no printer to be found, Print warns and the program stays.
-launch CUPS_SERVER="$WORK/no-cups.sock"
+# Started maximised, it opens at its own size; with no printer to be found,
+# Print warns and the program stays.
+START=/max launch CUPS_SERVER="$WORK/no-cups.sock"
+[[ $(client_size "$MAIN_WIN") == "218 483" && $(xprop -id "$MAIN_WIN" _NET_WM_STATE) != *MAXIMIZED* ]] ||
+    fail "started maximised, it is $(xprop -id "$MAIN_WIN" _NET_WM_STATE), client area $(client_size "$MAIN_WIN")"
 key alt+p
 wait_warning "no printer"
 assert_alive "after the printer warning"

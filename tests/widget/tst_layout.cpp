@@ -3,7 +3,7 @@
 #include "FormHarness.h"
 
 #include "platform/qt/WindowFonts.h"
-#include "window/Form1Layout.h"
+#include "window/LayoutResolver.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -18,37 +18,6 @@ using namespace velkrin::widgettest;
 
 namespace {
 
-// Where the window was drawn, in twips; frame children relative to their frame.
-struct Placement {
-    const char *name;
-    const char *parent;
-    int left, top, width, height, tabIndex;
-};
-
-constexpr Placement kDrawn[] = {
-    // clang-format off
-    {"Frame3", "Form1", 0, 5880, 3255, 1335, 15},
-    {"XPButton3", "Frame3", 720, 840, 1575, 375, 18},
-    {"XPButton2", "Frame3", 1680, 240, 1455, 375, 17},
-    {"XPButton1", "Frame3", 120, 240, 1335, 375, 16},
-    {"Frame2", "Form1", 0, 960, 3255, 4935, 13},
-    {"List1", "Frame2", 0, 120, 3255, 4740, 14},
-    {"cmdPrint", "Form1", 5880, 2640, 855, 375, 11},
-    {"cmdCreate", "Form1", 4080, 360, 975, 375, 0},
-    {"Frame1", "Form1", 0, 120, 3255, 855, 1},
-    {"Check1", "Frame1", 720, 1080, 255, 255, 8},
-    {"txtNumbers", "Frame1", 1800, 360, 495, 285, 3},
-    {"txtLetters", "Frame1", 240, 360, 495, 285, 2},
-    {"Label5", "Frame1", 840, 1320, 1695, 255, 12},
-    {"Label4", "Frame1", 240, 840, 2775, 255, 10},
-    {"lblRandom", "Frame1", 960, 1080, 2055, 255, 9},
-    {"Label3", "Frame1", 1440, 360, 375, 255, 7},
-    {"Label2", "Frame1", 2400, 360, 735, 255, 5},
-    {"Label1", "Frame1", 840, 360, 615, 255, 4},
-    {"lblPassword", "Form1", 4560, 1440, 3255, 375, 6},
-    // clang-format on
-};
-
 QWidget *control(QWidget &form, const QString &name)
 {
     return form.findChild<QWidget *>(name);
@@ -62,6 +31,11 @@ QRect visiblePart(const QWidget *widget, const QWidget *window)
     for (const QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget())
         part &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
     return part & window->rect();
+}
+
+QRect toQRect(const PixelRect &r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
 }
 
 QString focusName()
@@ -83,8 +57,8 @@ private slots:
     void init();
     void cleanup();
 
-    void geometry_data();
     void geometry();
+    void framesHoldTheirControlsAtAnyDpi();
     void clientAreaIsFixed();
     void framesFillClientArea();
     void inView_data();
@@ -121,36 +95,54 @@ void LayoutTest::cleanup()
     m_harness.reset();
 }
 
-void LayoutTest::geometry_data()
-{
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kDrawn)); ++i)
-        QTest::newRow(kDrawn[i].name) << i;
-}
-
-// Every control stands where it was drawn: twips / 15 pixels, inside the
-// right frame; and the window's placement table says the same.
+// The resolver gives the rectangles the window was drawn with at 96 dpi
+// (twips / 15), and every control stands, in its frame, where it says.
 void LayoutTest::geometry()
 {
-    QFETCH(int, index);
-    const Placement &drawn = kDrawn[index];
-    QWidget *widget = control(*m_window, QLatin1String(drawn.name));
-    QVERIFY(widget);
-    QVERIFY(widget->parentWidget());
-    QCOMPARE(widget->parentWidget()->objectName(), QLatin1String(drawn.parent));
-    QCOMPARE(widget->geometry(), QRect(drawn.left / 15, drawn.top / 15, drawn.width / 15, drawn.height / 15));
-    QVERIFY(widget->isVisible());
-    QVERIFY(widget->isEnabled());
+    const ResolvedLayout layout = resolveLayout(96);
+    QCOMPARE(QSize(layout.clientWidth, layout.clientHeight), QSize(218, 483));
+    QCOMPARE(toQRect(layout["Frame2"].rect), QRect(0, 64, 217, 329));
+    QCOMPARE(toQRect(layout["List1"].rect), QRect(0, 8, 217, 316));
+    QCOMPARE(toQRect(layout["txtLetters"].rect), QRect(16, 24, 33, 19));
+    QCOMPARE(toQRect(layout["Label4"].rect), QRect(16, 56, 185, 17));
+    QCOMPARE(toQRect(layout["XPButton3"].rect), QRect(48, 56, 105, 25));
+    QCOMPARE(toQRect(layout["cmdCreate"].rect), QRect(272, 24, 65, 25));
+    for (const ResolvedControl &c : layout.controls) {
+        const QString name = QLatin1String(c.design->name);
+        QWidget *widget = control(*m_window, name);
+        QVERIFY2(widget || c.design->kind == ControlKind::Timer, qPrintable(name));
+        if (!widget)
+            continue;
+        QCOMPARE(widget->parentWidget()->objectName(),
+                 c.design->parent.empty() ? QStringLiteral("Form1") : QLatin1String(c.design->parent));
+        QCOMPARE(widget->geometry(), toQRect(c.rect));
+        QVERIFY(widget->isVisible());
+        QVERIFY(widget->isEnabled());
+    }
+}
 
-    const auto entry = std::find_if(kForm1Layout.begin(), kForm1Layout.end(),
-                                    [&](const ControlPlacement &p) { return QLatin1String(p.name) == drawn.name; });
-    QVERIFY(entry != kForm1Layout.end());
-    QCOMPARE(entry->left, drawn.left);
-    QCOMPARE(entry->top, drawn.top);
-    QCOMPARE(entry->width, drawn.width);
-    QCOMPARE(entry->height, drawn.height);
-    QCOMPARE(entry->tabIndex, drawn.tabIndex);
-    QCOMPARE(kForm1Layout.size(), std::size(kDrawn) + 1); // and Timer1, which has no place
+// At other DPIs a control stays inside its frame exactly where the design
+// puts it inside, and the cut-off ones stay cut off; at 192 dpi all doubles.
+void LayoutTest::framesHoldTheirControlsAtAnyDpi()
+{
+    const ResolvedLayout at96 = resolveLayout(96);
+    for (const int dpi : {120, 144, 168, 192}) {
+        const ResolvedLayout layout = resolveLayout(dpi);
+        for (const ResolvedControl &c : layout.controls) {
+            const QRect drawn = toQRect(at96.controls[layout.row(c.design->name)].rect);
+            if (dpi == 192)
+                QCOMPARE(toQRect(c.rect), QRect(drawn.topLeft() * 2, drawn.size() * 2));
+            if (c.design->parent.empty())
+                continue;
+            const ControlPlacement &frame = *layout[c.design->parent].design;
+            const QRect frameRect(QPoint(0, 0), toQRect(layout[c.design->parent].rect).size());
+            const bool designedInside =
+                c.design->left + c.design->width <= frame.width && c.design->top + c.design->height <= frame.height;
+            QVERIFY2(frameRect.contains(toQRect(c.rect)) == designedInside,
+                     qPrintable(QStringLiteral("%1 at %2 dpi").arg(QLatin1String(c.design->name)).arg(dpi)));
+        }
+    }
+    QCOMPARE(resolveLayout(192).windowFontPixels, 2 * at96.windowFontPixels);
 }
 
 void LayoutTest::clientAreaIsFixed()
@@ -360,23 +352,25 @@ void LayoutTest::fonts_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("centred");
 
-    for (const Placement &p : kDrawn) {
+    for (const ControlPlacement &p : kForm1Layout) {
         const QString name = QLatin1String(p.name);
+        if (p.kind == ControlKind::Timer)
+            continue;
         if (name == QLatin1String("Frame1"))
             // clang-format off
-            QTest::newRow(p.name) << name << 13 << true << false;
+            QTest::newRow(p.name.data()) << name << 13 << true << false;
         // clang-format on
         else if (name == QLatin1String("Label3") || name == QLatin1String("Label4"))
             // clang-format off
-            QTest::newRow(p.name) << name << 11 << true << true;
+            QTest::newRow(p.name.data()) << name << 11 << true << true;
         // clang-format on
         else if (name == QLatin1String("lblPassword"))
             // clang-format off
-            QTest::newRow(p.name) << name << 13 << false << true;
+            QTest::newRow(p.name.data()) << name << 13 << false << true;
         // clang-format on
         else
             // clang-format off
-            QTest::newRow(p.name) << name << 11 << false << false;
+            QTest::newRow(p.name.data()) << name << 11 << false << false;
         // clang-format on
     }
     // clang-format off
@@ -504,13 +498,12 @@ void LayoutTest::listFrameClosed()
 void LayoutTest::accessibleNames()
 {
     QStringList focusable;
-    for (const Placement &p : kDrawn) {
+    for (const ControlPlacement &p : kForm1Layout) {
         QWidget *widget = control(*m_window, QLatin1String(p.name));
-        QVERIFY(widget);
-        if (widget->focusPolicy() == Qt::NoFocus)
+        if (!widget || widget->focusPolicy() == Qt::NoFocus)
             continue;
         focusable << widget->objectName();
-        QVERIFY2(!widget->accessibleName().trimmed().isEmpty(), p.name);
+        QVERIFY2(!widget->accessibleName().trimmed().isEmpty(), qPrintable(widget->objectName()));
     }
     focusable.sort();
     QStringList expected = kTabOrder;
