@@ -115,13 +115,13 @@ inline SaveDecision decideSave(const FoundEntry &found)
     return {SaveStep::Refuse, FailureCause::NotAFileInTheWay};
 }
 
-// The name of a save's temporary beside `target`, different for each attempt
-// and process. Created exclusively, a name taken meanwhile fails and the
-// next attempt is made, so it need not be secret, and it does not use the
+// What a save's temporary file adds to the target's name, different for each
+// attempt and process. Created exclusively, a name taken meanwhile fails and
+// the next attempt is made, so it need not be secret, and it does not use the
 // random source, which may be missing.
-inline std::string temporaryName(std::string_view target, std::uint64_t processId, unsigned attempt)
+inline std::string temporarySuffix(std::uint64_t processId, unsigned attempt)
 {
-    return std::string(target) + '.' + std::to_string(processId) + '-' + std::to_string(attempt) + ".tmp";
+    return '.' + std::to_string(processId) + '-' + std::to_string(attempt) + ".tmp";
 }
 
 } // namespace velkrin

@@ -168,7 +168,9 @@ void locate(Target &target)
             pushParts(pending, to);
             continue;
         }
-        if (!last) { // a file, or a link not to be followed, where a folder should be
+        if (!last && S_ISLNK(status.st_mode))
+            saveFailed(target.path(), FailureCause::LinkWithOtherNames);
+        if (!last) { // a file where a folder should be
             errno = ENOTDIR;
             systemFailed(target.path());
         }
@@ -230,7 +232,7 @@ void giveName(TemporaryFile &temp, const std::string &target, const std::string 
 {
     const std::string self = "/proc/self/fd/" + std::to_string(temp.file.fd);
     for (unsigned attempt = 0;; ++attempt) {
-        const std::string name = temporaryName(target, static_cast<std::uint64_t>(::getpid()), attempt);
+        const std::string name = target + temporarySuffix(static_cast<std::uint64_t>(::getpid()), attempt);
         int linked = ::linkat(AT_FDCWD, self.c_str(), temp.folder, name.c_str(), AT_SYMLINK_FOLLOW);
         if (linked != 0 && errno == ENOENT)
             linked = ::linkat(temp.file.fd, "", temp.folder, name.c_str(), AT_EMPTY_PATH);
@@ -255,8 +257,8 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     target.folderPath = folder.rawPath() == "/" ? std::string() : folder.rawPath();
     if (!folder.isOpen()) {
         if (folder.rawPath().empty())
-            throw HostError(HostErrorKind::File, FailureCause::FolderUnknown, {}, folder.openError());
-        saveFailed(target.path(), FailureCause::System, folder.openError());
+            throw HostError(HostErrorKind::File, folder.openCause(), {}, folder.openError());
+        saveFailed(target.path(), folder.openCause(), folder.openError());
     }
     target.folder = folder.fd();
     locate(target);
@@ -272,7 +274,7 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     // A file system without unnamed files: a named one from the start.
     for (unsigned attempt = 0; temp.file.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EEXIST);
          ++attempt) {
-        temp.name = temporaryName(target.name, static_cast<std::uint64_t>(::getpid()), attempt);
+        temp.name = target.name + temporarySuffix(static_cast<std::uint64_t>(::getpid()), attempt);
         temp.file.fd = ::openat(temp.folder, temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (temp.file.fd < 0)
             temp.name.clear();
