@@ -143,7 +143,12 @@ int main(int argc, char *argv[])
         start = Clock::now();
         const double cpuStart = cpuSeconds();
         velkrin::PosixSaveFolder target(velkrin::FolderHandle(QFile::encodeName(folder.path()).toStdString()));
-        velkrin::SaveList(list, target);
+        velkrin::SaveList(
+            [&list](const velkrin::ItemSink &put) {
+                for (std::int64_t item = 0; item < list.listCount(); ++item)
+                    put(list.item(item));
+            },
+            target);
         bestSave = std::min(bestSave, secondsSince(start));
         bestSaveCpu = std::min(bestSaveCpu, cpuSeconds() - cpuStart);
     }

@@ -1,6 +1,5 @@
 #include "output/SaveList.h"
 
-#include "platform/Controls.h"
 #include "platform/SaveFolder.h"
 #include "platform/SecureWipe.h"
 
@@ -22,7 +21,7 @@ struct Piece {
     ~Piece() { secureWipe(bytes, sizeof bytes); }
 };
 
-void writeList(const ListBox &list, FileSink &sink)
+void writeList(const std::function<void(const ItemSink &)> &items, FileSink &sink)
 {
     const auto piece = std::make_unique<Piece>();
     auto flush = [&] {
@@ -45,19 +44,18 @@ void writeList(const ListBox &list, FileSink &sink)
                 flush();
         }
     };
-    const std::int64_t count = list.listCount();
-    for (std::int64_t i = 0; i < count; ++i) {
-        put(list.item(i));
+    items([&](std::string_view item) {
+        put(item);
         put("\r\n");
-    }
+    });
     flush();
 }
 
 } // namespace
 
-void SaveList(const ListBox &list, SaveFolder &folder)
+void SaveList(const std::function<void(const ItemSink &)> &items, SaveFolder &folder)
 {
-    folder.replaceFile(kTargetFileName, [&list](FileSink &sink) { writeList(list, sink); });
+    folder.replaceFile(kTargetFileName, [&](FileSink &sink) { writeList(items, sink); });
 }
 
 } // namespace velkrin

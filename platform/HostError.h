@@ -34,6 +34,7 @@ enum class FailureCause {
     NotAFileInTheWay,      // something else that is not a file on disk
     ReadOnlyFile,          // the file is marked read-only
     ForeignLink,           // a symbolic link of another user's; detail: the owner
+    LinkWithOtherNames,    // a symbolic link on the way, with other names (hard links)
     FolderNotSynced,       // the folder could not be flushed to disk; detail: why
     PathTooLong,
     // Printer: the subject is the printer, where there is one.

@@ -6,10 +6,10 @@
 #include "output/PrintPassword.h"
 #include "output/SaveList.h"
 #include "platform/HostError.h"
-#include "window/UserMessages.h"
 #include "platform/Int16Arithmetic.h"
 #include "platform/LeadingNumber.h"
 #include "platform/SecureWipe.h"
+#include "window/UserMessages.h"
 
 #include <new>
 #include <string>
@@ -196,7 +196,13 @@ void Form1::XPButton2_press()
 
 void Form1::XPButton3_press()
 {
-    SaveList(m_controls.List1, m_services.executableFolder);
+    const ListBox &list = m_controls.List1;
+    SaveList(
+        [&list](const ItemSink &put) {
+            for (std::int64_t i = 0; i < list.listCount(); ++i)
+                put(list.item(i));
+        },
+        m_services.executableFolder);
 }
 
 void Form1::cmdPrint_Click()

@@ -38,6 +38,9 @@ std::string fileReason(const HostError &e)
         return "it is a symbolic link that belongs to " + e.detail() +
                ", in a folder that others can write; such a link is not followed, as it could lead the list into "
                "a file that is not yours";
+    case FailureCause::LinkWithOtherNames:
+        return "it is a symbolic link that has other names (hard links), in a folder that others can write; such a "
+               "link is not followed, as it could lead the list into a file that is not yours";
     case FailureCause::FolderNotSynced:
         return withDetail("the folder could not be written to disk", e.detail());
     case FailureCause::PathTooLong:

@@ -27,7 +27,8 @@ FolderHandle FolderHandle::executableFolder()
     char target[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
     if (length <= 0 || length == static_cast<ssize_t>(sizeof target)) {
-        folder.m_openError = length < 0 ? systemReason(errno) : "its path is too long";
+        folder.m_openCause = length < 0 ? FailureCause::FolderUnknown : FailureCause::PathTooLong;
+        folder.m_openError = length < 0 ? systemReason(errno) : std::string();
         return folder;
     }
     const std::string exe(target, static_cast<std::size_t>(length));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HostError.h"
+
 #include <memory>
 #include <string>
 
@@ -22,7 +24,8 @@ public:
     int fd() const noexcept { return m_fd ? m_fd->fd : -1; }
     // The folder's path as the file system spells it; empty when not known.
     const std::string &rawPath() const noexcept { return m_rawPath; }
-    // Why the folder could not be opened (the system's reason).
+    // Why the folder could not be opened or found, and the system's reason.
+    FailureCause openCause() const noexcept { return m_openCause; }
     const std::string &openError() const noexcept { return m_openError; }
 
 private:
@@ -36,6 +39,7 @@ private:
 
     std::shared_ptr<const Descriptor> m_fd;
     std::string m_rawPath;
+    FailureCause m_openCause = FailureCause::System;
     std::string m_openError;
 };
 

@@ -3,7 +3,6 @@
 #include "platform/HostError.h"
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -13,13 +12,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
-// Every step is relative to the folder's handle (openat, renameat), writes go
+// Every step is relative to a folder's handle (openat, renameat), writes go
 // straight to the file without a buffer that would keep a copy of the
 // passwords, the reason of a failure is the system's own (errno), and the
-// group of the saver's old file can be kept. Following target.txt when it is
-// a symbolic link is done here too, step by step, so the checks below take
-// the place of the kernel's: it never sees the link as one.
+// group of the saver's old file can be kept.
 
 namespace velkrin {
 
@@ -34,24 +32,6 @@ namespace {
 [[noreturn]] void systemFailed(const std::string &path)
 {
     saveFailed(path, FailureCause::System, systemReason(errno));
-}
-
-FailureCause inTheWay(mode_t mode)
-{
-    switch (mode & S_IFMT) {
-    case S_IFDIR:
-        return FailureCause::FolderInTheWay;
-    case S_IFIFO:
-        return FailureCause::NamedPipeInTheWay;
-    case S_IFCHR:
-        return FailureCause::CharacterDeviceInTheWay;
-    case S_IFBLK:
-        return FailureCause::BlockDeviceInTheWay;
-    case S_IFSOCK:
-        return FailureCause::SocketInTheWay;
-    default:
-        return FailureCause::NotAFileInTheWay;
-    }
 }
 
 struct Descriptor {
@@ -71,15 +51,17 @@ struct Descriptor {
     }
 };
 
-// Where target.txt really is, symbolic links followed: a folder handle and a
-// name in it, and what is there now.
+// Where the file really is, links followed: a folder handle, the name in
+// it, and what is there now.
 struct Target {
+    Descriptor held; // the folder, once the walk has left the first one
     int folder = -1;
-    Descriptor linkedFolder; // holds `folder` once a link leads elsewhere
+    std::string folderPath; // for messages; empty for "/"
     std::string name;
-    std::string path; // for messages
-    bool exists = false;
+    bool exists = false;   // a regular file, or a link replaced rather than followed
+    bool keepMode = false; // the saver's own file, whose permissions stay
     struct stat status {};
+    std::string path() const { return folderPath + '/' + name; }
 };
 
 std::string userName(uid_t uid)
@@ -88,58 +70,114 @@ std::string userName(uid_t uid)
     return entry ? std::string(entry->pw_name) : "user " + std::to_string(uid);
 }
 
-// Whether a link in the target's folder may be followed: the rule of the kernel's
-// protected_symlinks, widened from sticky world-writable folders to every
-// folder someone besides the saver (and root) can write. There a link is
-// followed only when it belongs to the saver or to root; otherwise whoever
-// planted it could steer the save into a file the saver can write and they
-// cannot, such as root's. A folder only the saver can write holds no link
-// the saver did not allow.
-void checkLink(const Target &target, const struct stat &link)
+FoundEntry::Kind kindOf(mode_t mode)
+{
+    using Kind = FoundEntry::Kind;
+    switch (mode & S_IFMT) {
+    case S_IFREG:
+        return Kind::File;
+    case S_IFLNK:
+        return Kind::Link;
+    case S_IFDIR:
+        return Kind::Folder;
+    case S_IFIFO:
+        return Kind::NamedPipe;
+    case S_IFCHR:
+        return Kind::CharacterDevice;
+    case S_IFBLK:
+        return Kind::BlockDevice;
+    case S_IFSOCK:
+        return Kind::Socket;
+    default:
+        return Kind::Other;
+    }
+}
+
+// Judges `entry`, found as `part` in the target's folder, by decideSave().
+SaveStep judge(const Target &target, const std::string &part, const struct stat &entry)
 {
     const uid_t saver = ::geteuid();
     struct stat folder {};
     if (::fstat(target.folder, &folder) != 0)
-        systemFailed(target.path);
-    const bool othersWrite = (folder.st_uid != saver && folder.st_uid != 0) || (folder.st_mode & (S_IWGRP | S_IWOTH));
-    if (othersWrite && link.st_uid != saver && link.st_uid != 0)
-        saveFailed(target.path, FailureCause::ForeignLink, userName(link.st_uid));
+        systemFailed(target.folderPath + '/' + part);
+    FoundEntry found;
+    found.kind = kindOf(entry.st_mode);
+    found.trustedOwner = entry.st_uid == saver || (found.kind == FoundEntry::Kind::Link && entry.st_uid == 0);
+    found.folderSharedWithOthers =
+        (folder.st_uid != saver && folder.st_uid != 0) || (folder.st_mode & (S_IWGRP | S_IWOTH));
+    found.names = entry.st_nlink;
+    const SaveDecision decision = decideSave(found);
+    if (decision.step == SaveStep::Refuse)
+        saveFailed(target.folderPath + '/' + part, decision.refusal,
+                   decision.refusal == FailureCause::ForeignLink ? userName(entry.st_uid) : std::string());
+    return decision.step;
 }
 
+// Splits a link's text into its parts, pushed so that the first is taken next.
+void pushParts(std::vector<std::string> &pending, const std::string &text)
+{
+    std::size_t end = text.size();
+    for (std::size_t slash; end > 0 && (slash = text.rfind('/', end - 1)) != std::string::npos; end = slash)
+        pending.push_back(text.substr(slash + 1, end - slash - 1));
+    pending.push_back(text.substr(0, end));
+}
+
+// Walks from the folder to the name one part at a time: every folder on the
+// way is opened without following a link, and a link met anywhere is judged
+// in the folder it stands in before its text is walked in turn.
 void locate(Target &target)
 {
-    for (int links = 0;; ++links) {
-        if (::fstatat(target.folder, target.name.c_str(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT)
-                systemFailed(target.path);
-            return;
+    std::vector<std::string> pending{target.name};
+    for (int links = 0; !pending.empty();) {
+        const std::string part = std::move(pending.back());
+        pending.pop_back();
+        const bool last = pending.empty();
+        if (part.empty() || part == ".") {
+            if (last)
+                saveFailed(target.path(), FailureCause::FolderInTheWay);
+            continue;
         }
-        if (!S_ISLNK(target.status.st_mode)) {
-            if (!S_ISREG(target.status.st_mode))
-                saveFailed(target.path, inTheWay(target.status.st_mode));
-            target.exists = true;
-            return;
+        target.name = part;
+        Descriptor entry(::openat(target.folder, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (entry.fd < 0 && errno == ENOENT && last)
+            return; // a new file
+        struct stat status {};
+        if (entry.fd < 0 || ::fstat(entry.fd, &status) != 0)
+            systemFailed(target.path());
+        if (S_ISDIR(status.st_mode) && !last) {
+            target.held = std::move(entry);
+            target.folder = target.held.fd;
+            target.folderPath += '/' + part;
+            continue;
         }
-        checkLink(target, target.status);
-        char link[PATH_MAX];
-        const ssize_t length = ::readlinkat(target.folder, target.name.c_str(), link, sizeof link);
-        const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || links == 40);
-        if (tooFar)
-            errno = links == 40 ? ELOOP : ENAMETOOLONG;
-        if (length < 0 || tooFar)
-            systemFailed(target.path);
-        const std::string to(link, static_cast<std::size_t>(length));
-        target.path = to.starts_with('/') ? to : target.path.substr(0, target.path.rfind('/') + 1) + to;
-        const std::size_t slash = to.rfind('/');
-        target.name = slash == std::string::npos ? to : to.substr(slash + 1);
-        if (slash != std::string::npos) {
-            const std::string folder = slash == 0 ? std::string("/") : to.substr(0, slash);
-            Descriptor next(::openat(target.folder, folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-            if (next.fd < 0)
-                systemFailed(target.path);
-            target.linkedFolder = std::move(next);
-            target.folder = target.linkedFolder.fd;
+        const SaveStep step = judge(target, part, status);
+        if (S_ISLNK(status.st_mode) && step == SaveStep::FollowLink) {
+            char link[PATH_MAX];
+            const ssize_t length = ::readlinkat(entry.fd, "", link, sizeof link);
+            const bool tooFar = length >= 0 && (length == static_cast<ssize_t>(sizeof link) || ++links > 40);
+            if (tooFar)
+                errno = links > 40 ? ELOOP : ENAMETOOLONG;
+            if (length < 0 || tooFar)
+                systemFailed(target.path());
+            const std::string to(link, static_cast<std::size_t>(length));
+            if (to.starts_with('/')) {
+                target.held = Descriptor(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+                target.folder = target.held.fd;
+                target.folderPath.clear();
+            }
+            pushParts(pending, to);
+            continue;
         }
+        if (!last && S_ISLNK(status.st_mode))
+            saveFailed(target.path(), FailureCause::LinkWithOtherNames);
+        if (!last) { // a file where a folder should be
+            errno = ENOTDIR;
+            systemFailed(target.path());
+        }
+        target.exists = true;
+        target.keepMode = step == SaveStep::KeepMode;
+        target.status = status;
+        return;
     }
 }
 
@@ -147,13 +185,12 @@ void locate(Target &target)
 // it in one step; removed unless it became the target.
 struct TemporaryFile {
     int folder = -1;
-    std::string name;
+    std::string name; // empty while it has none
     Descriptor file;
-    bool created = false;
     bool renamed = false;
     ~TemporaryFile()
     {
-        if (created && !renamed)
+        if (!name.empty() && !renamed)
             ::unlinkat(folder, name.c_str(), 0);
     }
 };
@@ -189,22 +226,23 @@ private:
     const std::string &m_path;
 };
 
-// A name for the temporary beside the target, new at each attempt. O_EXCL
-// makes a name taken meanwhile fail and be tried again, so it need not be
-// secret; it does not use the random source, which may be missing.
-std::string temporaryName(const std::string &target, int attempt)
+// Gives the unnamed file a name beside the target, just before the rename.
+// AT_EMPTY_PATH needs a privilege; /proc/self/fd does not.
+void giveName(TemporaryFile &temp, const std::string &target, const std::string &shownPath)
 {
-    std::uint64_t mixed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                          (static_cast<std::uint64_t>(::getpid()) << 32) ^ static_cast<std::uint64_t>(attempt);
-    // splitmix64's finaliser spreads the bits over the whole word.
-    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9u;
-    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebu;
-    mixed ^= mixed >> 31;
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string name = target + '.';
-    for (; mixed != 0; mixed /= 36)
-        name += kDigits[mixed % 36];
-    return name;
+    const std::string self = "/proc/self/fd/" + std::to_string(temp.file.fd);
+    for (unsigned attempt = 0;; ++attempt) {
+        const std::string name = target + temporarySuffix(static_cast<std::uint64_t>(::getpid()), attempt);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), temp.folder, name.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT)
+            linked = ::linkat(temp.file.fd, "", temp.folder, name.c_str(), AT_EMPTY_PATH);
+        if (linked == 0) {
+            temp.name = name;
+            return;
+        }
+        if (errno != EEXIST || attempt == 100)
+            systemFailed(shownPath);
+    }
 }
 
 } // namespace
@@ -216,48 +254,53 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     const FolderHandle &folder = m_folder;
     Target target;
     target.name = std::string(name);
-    target.path = folder.rawPath() + '/' + target.name;
+    target.folderPath = folder.rawPath() == "/" ? std::string() : folder.rawPath();
     if (!folder.isOpen()) {
         if (folder.rawPath().empty())
-            throw HostError(HostErrorKind::File, FailureCause::FolderUnknown, {}, folder.openError());
-        saveFailed(target.path, FailureCause::System, folder.openError());
+            throw HostError(HostErrorKind::File, folder.openCause(), {}, folder.openError());
+        saveFailed(target.path(), folder.openCause(), folder.openError());
     }
     target.folder = folder.fd();
     locate(target);
+    const std::string path = target.path();
     // A file its user may not write stays as it is, as a read-only mark asks.
-    if (target.exists && ::faccessat(target.folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
-        systemFailed(target.path);
+    if (target.exists && S_ISREG(target.status.st_mode) &&
+        ::faccessat(target.folder, target.name.c_str(), W_OK, AT_EACCESS) != 0)
+        systemFailed(path);
 
     TemporaryFile temp;
     temp.folder = target.folder;
-    for (int attempt = 0; temp.file.fd < 0; ++attempt) {
-        temp.name = temporaryName(target.name, attempt);
+    temp.file.fd = ::openat(temp.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // A file system without unnamed files: a named one from the start.
+    for (unsigned attempt = 0; temp.file.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EEXIST);
+         ++attempt) {
+        temp.name = target.name + temporarySuffix(static_cast<std::uint64_t>(::getpid()), attempt);
         temp.file.fd = ::openat(temp.folder, temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (temp.file.fd < 0 && (errno != EEXIST || attempt == 100))
-            systemFailed(target.path);
+        if (temp.file.fd < 0)
+            temp.name.clear();
+        if (attempt == 100)
+            break;
     }
-    temp.created = true;
-    TemporarySink sink(temp, target.path);
+    if (temp.file.fd < 0)
+        systemFailed(path);
+    TemporarySink sink(temp, path);
     content(sink);
 
     // The file holds passwords in plain text: a new one is for its owner
     // only; the saver's own old file keeps its mode and group (a group the
-    // saver chose). Another user's target.txt is replaced by a new private
-    // file of the saver's rather than refused: the save still lands where it
-    // was asked to, the rename leaves that user's file itself (and any hard
-    // link to it) untouched, and no password becomes readable by that user,
-    // as keeping their ownership or mode would make it.
-    const bool reused = target.exists && target.status.st_uid == ::geteuid();
-    if (reused && target.status.st_gid != ::getegid()) {
+    // saver chose).
+    if (target.keepMode && target.status.st_gid != ::getegid()) {
         // Refused for a group the saver is not in: the saver's stays.
         [[maybe_unused]] const int refused = ::fchown(temp.file.fd, static_cast<uid_t>(-1), target.status.st_gid);
     }
-    const mode_t mode = reused ? target.status.st_mode & 07777 : 0600;
-    if (::fchmod(temp.file.fd, mode) != 0 || ::fsync(temp.file.fd) != 0 ||
-        ::close(std::exchange(temp.file.fd, -1)) != 0)
-        systemFailed(target.path);
-    if (::renameat(temp.folder, temp.name.c_str(), target.folder, target.name.c_str()) != 0)
-        systemFailed(target.path);
+    const mode_t mode = target.keepMode ? target.status.st_mode & 07777 : 0600;
+    if (::fchmod(temp.file.fd, mode) != 0 || sync(temp.file.fd) != 0)
+        systemFailed(path);
+    if (temp.name.empty())
+        giveName(temp, target.name, path);
+    if (::close(std::exchange(temp.file.fd, -1)) != 0 ||
+        ::renameat(temp.folder, temp.name.c_str(), target.folder, target.name.c_str()) != 0)
+        systemFailed(path);
     temp.renamed = true;
 
     // The new name is on disk only once the folder is: fsync needs a handle
@@ -266,9 +309,14 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
     // durable as the file system makes it.
     Descriptor synced(::openat(target.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (synced.fd < 0 && errno != EACCES)
-        systemFailed(target.path);
-    if (synced.fd >= 0 && ::fsync(synced.fd) != 0)
-        saveFailed(target.path, FailureCause::FolderNotSynced, systemReason(errno));
+        systemFailed(path);
+    if (synced.fd >= 0 && sync(synced.fd) != 0)
+        saveFailed(path, FailureCause::FolderNotSynced, systemReason(errno));
+}
+
+int PosixSaveFolder::sync(int fd)
+{
+    return ::fsync(fd);
 }
 
 } // namespace velkrin

@@ -5,17 +5,24 @@
 
 namespace velkrin {
 
-// The atomic save by a folder's handle; the folder too is on disk before it
-// returns. A new file is readable by its owner only; the saver's own old file
-// keeps its mode and group, another user's is replaced by a new private one of
-// the saver's. A name that is a symbolic link is followed where the kernel's
-// protected_symlinks rule would follow it, counting every folder others can
-// write; one that is not a regular file is left alone. A file its user may
-// not write stays as it is.
-class PosixSaveFolder final : public SaveFolder {
+// The save by a folder's handle, by the rules of SaveFolder.h. "The system"
+// is root; a folder is shared with others when someone besides the saver and
+// root owns it or its group or others may write it. Links are followed here
+// step by step, each folder on the way judged as the first one, so the
+// kernel never follows one unchecked. The content is written to a file
+// without a name (O_TMPFILE) that gets one just before the rename; where the
+// file system has no such files it is a named owner-only file from the
+// start, which a killed save leaves behind. The folder too is on disk before
+// the save returns. A file its user may not write stays as it is.
+class PosixSaveFolder : public SaveFolder {
 public:
     explicit PosixSaveFolder(FolderHandle folder);
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+
+protected:
+    // fsync(); the tests see through it when the file and the folder reach
+    // the disk.
+    virtual int sync(int fd);
 
 private:
     FolderHandle m_folder;

@@ -1,15 +1,12 @@
 #include "platform/win32/ExecutableFolder.h"
 
 #include "platform/HostError.h"
-#include "platform/win32/BCryptRandomSource.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
 
 #include <sddl.h>
 
-#include <array>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -47,6 +44,7 @@ struct Target {
     std::wstring path; // as the user's folder names it, for messages
     std::wstring real; // where the new file goes
     bool exists = false;
+    bool keepMode = false;
 };
 
 std::wstring finalPath(HANDLE file)
@@ -65,6 +63,15 @@ std::wstring finalPath(HANDLE file)
     }
 }
 
+[[noreturn]] void inTheWay(const std::wstring &path, FoundEntry::Kind kind)
+{
+    saveFailed(path, decideSave({kind}).refusal);
+}
+
+// Windows links lead where the system resolves them (one handle, opened
+// through them); the folder and its files are taken as the user's, since
+// weighing the folder's access list against every group of the user's is
+// beyond this host.
 void locate(Target &target)
 {
     const DWORD attributes = GetFileAttributesW(target.path.c_str());
@@ -76,29 +83,30 @@ void locate(Target &target)
         return;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        saveFailed(target.path, FailureCause::FolderInTheWay);
+        inTheWay(target.path, FoundEntry::Kind::Folder);
     // A read-only file stays as it is, as the mark asks.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         saveFailed(target.path, FailureCause::ReadOnlyFile);
     // Open without access rights: enough to learn what it is and where a
     // link leads, and it disturbs no other program's use of the file.
-    Handle file(CreateFileW(target.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Handle file(CreateFileW(target.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (file.h == INVALID_HANDLE_VALUE)
         systemFailed(target.path);
     if (GetFileType(file.h) != FILE_TYPE_DISK)
-        saveFailed(target.path, FailureCause::NotAFileInTheWay);
+        inTheWay(target.path, FoundEntry::Kind::Other);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.h, &info))
         systemFailed(target.path);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        saveFailed(target.path, FailureCause::LinkToFolderInTheWay);
+        inTheWay(target.path, FoundEntry::Kind::LinkToFolder);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
         saveFailed(target.path, FailureCause::ReadOnlyFile);
     target.real = finalPath(file.h);
     if (target.real.empty())
         target.real = target.path;
     target.exists = true;
+    target.keepMode = decideSave({FoundEntry::Kind::File, true, false, info.nNumberOfLinks}).step == SaveStep::KeepMode;
 }
 
 // A security descriptor that gives the user running the program full access
@@ -136,14 +144,8 @@ public:
     TemporaryFile(const std::wstring &target, const std::wstring &shownPath) : m_shownPath(shownPath)
     {
         OwnerOnly security;
-        BCryptRandomSource random;
-        for (int attempt = 0; m_file.h == INVALID_HANDLE_VALUE; ++attempt) {
-            std::array<std::uint8_t, 8> bytes{};
-            random.fill(bytes);
-            wchar_t suffix[24];
-            std::swprintf(suffix, 24, L".%02x%02x%02x%02x%02x%02x.tmp", bytes[0], bytes[1], bytes[2], bytes[3],
-                          bytes[4], bytes[5]);
-            m_path = target + suffix;
+        for (unsigned attempt = 0; m_file.h == INVALID_HANDLE_VALUE; ++attempt) {
+            m_path = target + widen(temporarySuffix(GetCurrentProcessId(), attempt));
             m_file.h = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, &security.attributes, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
             const DWORD error = GetLastError();
@@ -205,7 +207,7 @@ ExecutableFolder::ExecutableFolder()
             break;
         }
         if (buffer.size() >= 32768) {
-            m_unknownReason = "its path is too long";
+            m_unknownCause = FailureCause::PathTooLong;
             return;
         }
         buffer.resize(buffer.size() * 2);
@@ -219,7 +221,7 @@ ExecutableFolder::ExecutableFolder(std::wstring folder) : m_folder(std::move(fol
 void ExecutableFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
 {
     if (m_folder.empty())
-        throw HostError(HostErrorKind::File, FailureCause::FolderUnknown, {}, m_unknownReason);
+        throw HostError(HostErrorKind::File, m_unknownCause, {}, m_unknownReason);
     Target target;
     target.path = m_folder + L'\\' + widen(name);
     locate(target);
@@ -228,9 +230,9 @@ void ExecutableFolder::replaceFile(std::string_view name, const std::function<vo
     content(temp);
     temp.finish();
 
-    // An existing file keeps its attributes and permissions (ReplaceFileW
+    // The user's file keeps its attributes and permissions (ReplaceFileW
     // merges them into the new one); a new one is the temporary, renamed.
-    if (target.exists) {
+    if (target.keepMode) {
         if (ReplaceFileW(target.real.c_str(), temp.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                          nullptr)) {
             temp.renamed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HostError.h"
 #include "platform/SaveFolder.h"
 
 #include <string>
@@ -21,6 +22,7 @@ public:
 
 private:
     std::wstring m_folder; // without a trailing separator; empty if unknown
+    FailureCause m_unknownCause = FailureCause::FolderUnknown;
     std::string m_unknownReason;
 };
 

@@ -6,6 +6,8 @@ namespace velkrin::test {
 
 void MemoryFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
 {
+    if (folders.contains(name))
+        throw HostError(HostErrorKind::File, FailureCause::FolderInTheWay, std::string(name));
     struct Sink final : FileSink {
         void write(std::span<const char> bytes) override { text.append(bytes.data(), bytes.size()); }
         std::string text;

@@ -7,6 +7,7 @@
 #include "window/Form1.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,12 @@ struct FakeButton final : PushButton {
     void press() { Press(); }
 };
 
-// Files kept in memory, replaced whole as the atomic save does.
+// Files kept in memory, replaced whole as the atomic save does; a name in
+// `folders` is a folder in the way.
 struct MemoryFolder final : SaveFolder {
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
     std::map<std::string, std::string, std::less<>> files;
+    std::set<std::string, std::less<>> folders;
 };
 
 class ScriptedHost {

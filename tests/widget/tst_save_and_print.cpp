@@ -15,7 +15,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <sys/stat.h>
 
 using namespace velkrin;
 using namespace velkrin::widgettest;
@@ -28,14 +27,6 @@ QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<cannot read ") + path.toUtf8() + ">";
     return file.readAll();
-}
-
-int fileMode(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return static_cast<int>(info.st_mode & 0777);
 }
 
 QByteArray crlfLines(const QStringList &items)
@@ -89,8 +80,7 @@ class SaveAndPrintTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void saveReplacesOldFile();
-    void saveBlockedByFolder();
+    void save();
     void printPage_data();
     void printPage();
     void printFailure_data();
@@ -103,67 +93,19 @@ void SaveAndPrintTest::initTestCase()
              "pdftotext (poppler-utils) is needed to read the printed page");
 }
 
-void SaveAndPrintTest::saveReplacesOldFile()
+// Save writes the list beside the executable and leaves batch mode running
+// (its rules: tests/unit/test_save_contract.cpp; failures: e2e/bad_save.sh).
+void SaveAndPrintTest::save()
 {
     FormHarness h;
     Form1Widgets &form = h.form();
     form.raiseLoad();
-    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
-    {
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an older and much longer list\r\nof passwords\r\n");
-        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
-    }
-
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton); // empty list
-    QCOMPARE(readFile(target), QByteArray());
     QTest::mouseClick(form.XPButton1, Qt::LeftButton);
     h.tick();
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton); // while running
-    QCOMPARE(readFile(target), crlfLines(h.listItems()));
-    QVERIFY(form.Timer1->isActive()); // a successful save leaves batch mode alone
-    // An existing file keeps the permissions its owner gave it.
-    QCOMPARE(fileMode(target), 0640);
+    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
+    QCOMPARE(readFile(QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"))), crlfLines(h.listItems()));
+    QVERIFY(form.Timer1->isActive());
     QVERIFY(h.warnings().isEmpty());
-}
-
-// A folder named target.txt: one warning naming the path, the list and batch
-// state as they were (batch mode stopped), and a later save writes it all.
-void SaveAndPrintTest::saveBlockedByFolder()
-{
-    FormHarness h;
-    Form1Widgets &form = h.form();
-    form.raiseLoad();
-    const QString target = QDir(h.executableDirectory()).filePath(QStringLiteral("target.txt"));
-    QVERIFY(QDir().mkdir(target));
-
-    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
-    for (int i = 0; i < 3; ++i)
-        h.tick();
-    const QStringList items = h.listItems();
-    const QString password = form.lblPassword->text();
-
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
-    QCOMPARE(h.warnings().size(), 1);
-    QVERIFY2(h.warnings().first().message.contains(QDir::toNativeSeparators(target)) ||
-                 h.warnings().first().message.contains(target),
-             qPrintable(h.warnings().first().message));
-    QVERIFY(!h.warnings().first().timerActive);
-    QVERIFY(!form.Timer1->isActive());
-    QCOMPARE(h.listItems(), items);
-    QCOMPARE(form.lblPassword->text(), password);
-    QVERIFY(QFileInfo(target).isDir());
-
-    // The window runs on: one more password, then a save that can succeed.
-    QTest::mouseClick(form.XPButton1, Qt::LeftButton);
-    h.tick();
-    QTest::mouseClick(form.XPButton2, Qt::LeftButton);
-    QCOMPARE(h.listItems().size(), 4);
-    QVERIFY(QDir().rmdir(target));
-    QTest::mouseClick(form.XPButton3, Qt::LeftButton);
-    QCOMPARE(readFile(target), crlfLines(h.listItems()));
-    QCOMPARE(h.warnings().size(), 1);
 }
 
 void SaveAndPrintTest::printPage_data()

@@ -1,10 +1,7 @@
-// The Windows host's own pieces under Wine: the save beside the executable,
-// the random source, the process's access list and the clipboard port.
+// The Windows host's own pieces under Wine: the random source, the process's
+// access list and the clipboard port (the save: tests/unit/test_save_contract.cpp).
 
-#include "window/UserMessages.h"
-#include "platform/HostError.h"
 #include "platform/win32/BCryptRandomSource.h"
-#include "platform/win32/ExecutableFolder.h"
 #include "platform/win32/ProcessHardening.h"
 #include "platform/win32/SecretClipboard.h"
 
@@ -16,93 +13,11 @@
 
 #include <array>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 using namespace velkrin;
-namespace fs = std::filesystem;
 
 namespace {
-
-class SaveBesideTest : public ::testing::Test {
-protected:
-    // A folder named with non-ASCII letters, as users' folders often are.
-    fs::path folder = fs::temp_directory_path() / (L"velkrin-\u00e9t\u00e9-" + std::to_wstring(GetCurrentProcessId()));
-    fs::path target = folder / L"target.txt";
-    win32::ExecutableFolder saveFolder{folder.wstring()};
-
-    void SetUp() override { fs::create_directories(folder); }
-    void TearDown() override
-    {
-        if (fs::exists(target))
-            fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
-        fs::remove_all(folder);
-    }
-    std::string read() const
-    {
-        std::ifstream in(target, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void save(std::string_view text)
-    {
-        saveFolder.replaceFile("target.txt", [&](FileSink &sink) { sink.write(std::span(text.data(), text.size())); });
-    }
-    std::size_t filesInFolder() const
-    {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-    }
-};
-
-TEST_F(SaveBesideTest, ReplacesTheFileAndLeavesNoTemporary)
-{
-    save("abc123\r\n");
-    save("xyz789\r\nqrs456\r\n");
-    EXPECT_EQ(read(), "xyz789\r\nqrs456\r\n");
-    EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(SaveBesideTest, FailureLeavesThePreviousFile)
-{
-    save("abc123\r\n");
-    EXPECT_THROW(saveFolder.replaceFile("target.txt",
-                                        [](FileSink &sink) {
-                                            sink.write(std::span("x", 1));
-                                            throw HostError(HostErrorKind::File, FailureCause::System, {}, "disk full");
-                                        }),
-                 HostError);
-    EXPECT_EQ(read(), "abc123\r\n");
-    EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(SaveBesideTest, ReadOnlyFileAndFolderInTheWayAreRefused)
-{
-    save("abc123\r\n");
-    fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    try {
-        save("new\r\n");
-        ADD_FAILURE() << "a read-only file was replaced";
-    } catch (const HostError &error) {
-        EXPECT_EQ(error.kind(), HostErrorKind::File);
-        EXPECT_NE(userMessage(error).find("target.txt"), std::string::npos) << userMessage(error);
-    }
-    EXPECT_EQ(read(), "abc123\r\n");
-
-    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
-    fs::remove(target);
-    fs::create_directory(target);
-    try {
-        save("new\r\n");
-        ADD_FAILURE() << "a folder was replaced";
-    } catch (const HostError &error) {
-        EXPECT_NE(userMessage(error).find("a folder of that name is in the way"), std::string::npos) << userMessage(error);
-    }
-    EXPECT_TRUE(fs::is_directory(target));
-}
 
 TEST(BCryptRandomSourceTest, FillsFromTheSystemGenerator)
 {

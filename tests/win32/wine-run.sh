@@ -11,6 +11,9 @@ export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver
 # No Mono or Gecko download prompts: the program needs neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Wine names files in the locale's character set: without UTF-8 a folder
+# named "été" cannot exist for it.
+[[ $(locale charmap 2>/dev/null) == UTF-8 ]] || export LC_ALL=C.UTF-8
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
