@@ -14,8 +14,8 @@
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
 #include "generation/UniformPicker.h"
-#include "platform/posix/SodiumRandomSource.h"
-#include "support/StateGenerators.h"
+#include "platform/linux/SodiumRandomSource.h"
+#include "generation/StateGenerators.h"
 
 #include <sodium.h>
 #include <sys/random.h>

@@ -10,11 +10,11 @@
 #include "generation/MainWindowState.h"
 #include "generation/UniformPicker.h"
 #include "output/SaveList.h"
-#include "platform/posix/PosixSaveFolder.h"
-#include "platform/posix/SodiumRandomSource.h"
+#include "platform/linux/PosixSaveFolder.h"
+#include "platform/linux/SodiumRandomSource.h"
 #include "platform/qt/PasswordListView.h"
 #include "platform/qt/QtControls.h"
-#include "support/StateGenerators.h"
+#include "generation/StateGenerators.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,8 +12,8 @@
 //
 // Prints a readable report followed by RESULT key=value lines for scripts.
 
-#include "platform/posix/PosixSaveFolder.h"
-#include "platform/posix/SodiumRandomSource.h"
+#include "platform/linux/PosixSaveFolder.h"
+#include "platform/linux/SodiumRandomSource.h"
 #include "platform/qt/PasswordListModel.h"
 #include "platform/qt/QtForm1Window.h"
 

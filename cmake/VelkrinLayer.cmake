@@ -5,7 +5,7 @@
 #
 # The portable rooms (generation/, output/, window/ and platform/ itself) are
 # PORTABLE: their view holds links to their own files only, not to the host
-# rooms below their folder (platform/qt/, platform/posix/, ...), and they link
+# rooms below their folder (platform/qt/, platform/linux/, ...), and they link
 # no Qt and no OS library, so neither a Qt header nor a host room's header is
 # on their include path.
 #

@@ -1,7 +1,7 @@
 #include "generation/ComposePassword.h"
 
 #include "generation/UniformPicker.h"
-#include "platform/Int16Arithmetic.h"
+#include "generation/Int16Arithmetic.h"
 
 #include <algorithm>
 

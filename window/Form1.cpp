@@ -6,8 +6,8 @@
 #include "output/PrintPassword.h"
 #include "output/SaveList.h"
 #include "platform/HostError.h"
-#include "platform/Int16Arithmetic.h"
-#include "platform/LeadingNumber.h"
+#include "generation/Int16Arithmetic.h"
+#include "generation/LeadingNumber.h"
 #include "platform/SecureWipe.h"
 #include "window/UserMessages.h"
 

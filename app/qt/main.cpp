@@ -1,8 +1,8 @@
 #include "DisplayCheck.h"
-#include "platform/posix/PosixSaveFolder.h"
-#include "platform/posix/ProcessPrivacy.h"
-#include "platform/posix/SodiumRandomSource.h"
-#include "platform/posix/TerminationRequest.h"
+#include "platform/linux/PosixSaveFolder.h"
+#include "platform/linux/ProcessPrivacy.h"
+#include "platform/linux/SodiumRandomSource.h"
+#include "platform/linux/TerminationRequest.h"
 #include "platform/qt/QtForm1Window.h"
 
 #include <QApplication>

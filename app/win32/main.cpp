@@ -1,12 +1,12 @@
 // Velkrin on Windows: the portable window over native Win32 controls.
 
-#include "platform/win32/BCryptRandomSource.h"
-#include "platform/win32/ExecutableFolder.h"
+#include "platform/windows/BCryptRandomSource.h"
+#include "platform/windows/ExecutableFolder.h"
 #include "platform/win32/Form1Window.h"
-#include "platform/win32/GdiPrinterPort.h"
-#include "platform/win32/ProcessHardening.h"
-#include "platform/win32/ShortDate.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/GdiPrinterPort.h"
+#include "platform/windows/ProcessHardening.h"
+#include "platform/windows/ShortDate.h"
+#include "platform/windows/WideText.h"
 #include "window/Form1.h"
 #include "window/UserMessages.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PackedStringList.h"
+#include "window/PackedStringList.h"
 #include "window/Form1Layout.h"
 
 #include <QAbstractListModel>

@@ -1,6 +1,6 @@
 #include "platform/win32/Form1Window.h"
 
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 #include "window/UserMessages.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 #include "platform/win32/Win32Controls.h"
 
 #include "platform/SecureWipe.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 #include "window/Form1Layout.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Controls.h"
-#include "platform/PackedStringList.h"
+#include "window/PackedStringList.h"
 #include "platform/WakeUpPort.h"
 
 #include <windows.h>

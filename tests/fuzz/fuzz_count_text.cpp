@@ -24,8 +24,8 @@
 // Any disagreement, crash, sanitizer report or unexpected exception aborts.
 
 #include "platform/HostError.h"
-#include "platform/Int16Arithmetic.h"
-#include "platform/LeadingNumber.h"
+#include "generation/Int16Arithmetic.h"
+#include "generation/LeadingNumber.h"
 
 #include "platform/qt/QtText.h"
 

@@ -10,8 +10,8 @@
 #include "generation/CharacterPools.h"
 #include "generation/MainWindowState.h"
 #include "generation/UniformPicker.h"
-#include "platform/posix/SodiumRandomSource.h"
-#include "support/StateGenerators.h"
+#include "platform/linux/SodiumRandomSource.h"
+#include "generation/StateGenerators.h"
 
 #include <gtest/gtest.h>
 

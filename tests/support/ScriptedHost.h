@@ -3,7 +3,7 @@
 // Form1 on portable stand-ins for its controls and services, driven by the
 // tests directly: what the Qt and Win32 windows do, without either.
 
-#include "platform/PackedStringList.h"
+#include "window/PackedStringList.h"
 #include "window/Form1.h"
 
 #include <map>

@@ -3,12 +3,12 @@
 // The host's cryptographic random source under one name, for the tests that
 // run on every host (link ${VELKRIN_OS_LIBRARY}).
 #if defined(_WIN32)
-#include "platform/win32/BCryptRandomSource.h"
+#include "platform/windows/BCryptRandomSource.h"
 namespace velkrin {
 using SystemRandomSource = win32::BCryptRandomSource;
 }
 #else
-#include "platform/posix/SodiumRandomSource.h"
+#include "platform/linux/SodiumRandomSource.h"
 namespace velkrin {
 using SystemRandomSource = SodiumRandomSource;
 }

@@ -9,7 +9,7 @@
 #include "platform/HostError.h"
 #include "support/SystemRandomSource.h"
 #include "generation/UniformPicker.h"
-#include "support/StateGenerators.h"
+#include "generation/StateGenerators.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "window/UserMessages.h"
 #include "platform/HostError.h"
-#include "platform/Int16Arithmetic.h"
-#include "platform/LeadingNumber.h"
+#include "generation/Int16Arithmetic.h"
+#include "generation/LeadingNumber.h"
 
 #include <gtest/gtest.h>
 

@@ -16,13 +16,13 @@
 #include <unistd.h>
 
 #ifdef _WIN32
-#include "platform/win32/ExecutableFolder.h"
+#include "platform/windows/ExecutableFolder.h"
 
 #include <aclapi.h>
 #include <regex>
 #include <sddl.h>
 #else
-#include "platform/posix/PosixSaveFolder.h"
+#include "platform/linux/PosixSaveFolder.h"
 
 #include <fcntl.h>
 #include <signal.h>

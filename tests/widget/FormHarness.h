@@ -5,8 +5,8 @@
 // their object names, as the user's tools find them.
 
 #include "platform/RandomSource.h"
-#include "platform/posix/PosixSaveFolder.h"
-#include "platform/posix/SodiumRandomSource.h"
+#include "platform/linux/PosixSaveFolder.h"
+#include "platform/linux/SodiumRandomSource.h"
 #include "platform/qt/CommandButton.h"
 #include "platform/qt/PasswordListView.h"
 #include "platform/qt/QtForm1Window.h"

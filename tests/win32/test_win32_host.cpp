@@ -1,8 +1,8 @@
 // The Windows host's own pieces under Wine: the random source, the process's
 // access list and the clipboard port (the save: tests/unit/test_save_contract.cpp).
 
-#include "platform/win32/BCryptRandomSource.h"
-#include "platform/win32/ProcessHardening.h"
+#include "platform/windows/BCryptRandomSource.h"
+#include "platform/windows/ProcessHardening.h"
 #include "platform/win32/SecretClipboard.h"
 
 #include <gtest/gtest.h>

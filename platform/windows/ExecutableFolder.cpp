@@ -1,7 +1,7 @@
-#include "platform/win32/ExecutableFolder.h"
+#include "platform/windows/ExecutableFolder.h"
 
 #include "platform/HostError.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <windows.h>
 

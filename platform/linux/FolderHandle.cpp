@@ -1,4 +1,4 @@
-#include "platform/posix/FolderHandle.h"
+#include "platform/linux/FolderHandle.h"
 
 #include <cerrno>
 #include <climits>

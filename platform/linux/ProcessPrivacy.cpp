@@ -1,4 +1,4 @@
-#include "platform/posix/ProcessPrivacy.h"
+#include "platform/linux/ProcessPrivacy.h"
 
 #include <csignal>
 #include <cstdio>

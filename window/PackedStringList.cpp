@@ -1,4 +1,4 @@
-#include "platform/PackedStringList.h"
+#include "window/PackedStringList.h"
 
 #include "platform/SecureWipe.h"
 

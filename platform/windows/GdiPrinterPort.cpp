@@ -1,8 +1,8 @@
-#include "platform/win32/GdiPrinterPort.h"
+#include "platform/windows/GdiPrinterPort.h"
 
 #include "platform/HostError.h"
 #include "platform/SecureWipe.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <winspool.h>
 

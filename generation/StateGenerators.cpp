@@ -1,4 +1,4 @@
-#include "support/StateGenerators.h"
+#include "generation/StateGenerators.h"
 
 namespace velkrin {
 

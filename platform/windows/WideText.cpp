@@ -1,4 +1,4 @@
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "platform/posix/PosixSaveFolder.h"
+#include "platform/linux/PosixSaveFolder.h"
 
 #include "platform/HostError.h"
 

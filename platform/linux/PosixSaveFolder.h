@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/SaveFolder.h"
-#include "platform/posix/FolderHandle.h"
+#include "platform/linux/FolderHandle.h"
 
 namespace velkrin {
 

@@ -1,6 +1,6 @@
-#include "platform/win32/ShortDate.h"
+#include "platform/windows/ShortDate.h"
 
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/LeadingNumber.h"
+#include "generation/LeadingNumber.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/Int16Arithmetic.h"
+#include "generation/Int16Arithmetic.h"
 
 #include "platform/HostError.h"
 

@@ -1,4 +1,4 @@
-#include "platform/posix/TerminationRequest.h"
+#include "platform/linux/TerminationRequest.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "platform/posix/SodiumRandomSource.h"
+#include "platform/linux/SodiumRandomSource.h"
 
 #include "platform/HostError.h"
 

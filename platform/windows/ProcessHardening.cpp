@@ -1,4 +1,4 @@
-#include "platform/win32/ProcessHardening.h"
+#include "platform/windows/ProcessHardening.h"
 
 #include <windows.h>
 
