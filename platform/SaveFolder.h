@@ -119,6 +119,8 @@ inline SaveDecision decideSave(const FoundEntry &found)
 // attempt and process. Created exclusively, a name taken meanwhile fails and
 // the next attempt is made, so it need not be secret, and it does not use the
 // random source, which may be missing.
+// How many names are tried before the save gives up with the system's reason.
+inline constexpr unsigned kTemporaryNameAttempts = 100;
 inline std::string temporarySuffix(std::uint64_t processId, unsigned attempt)
 {
     return '.' + std::to_string(processId) + '-' + std::to_string(attempt) + ".tmp";

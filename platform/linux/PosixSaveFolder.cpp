@@ -240,7 +240,7 @@ void giveName(TemporaryFile &temp, const std::string &target, const std::string 
             temp.name = name;
             return;
         }
-        if (errno != EEXIST || attempt == 100)
+        if (errno != EEXIST || attempt + 1 == kTemporaryNameAttempts)
             systemFailed(shownPath);
     }
 }
@@ -278,7 +278,7 @@ void PosixSaveFolder::replaceFile(std::string_view name, const std::function<voi
         temp.file.fd = ::openat(temp.folder, temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (temp.file.fd < 0)
             temp.name.clear();
-        if (attempt == 100)
+        if (attempt + 1 == kTemporaryNameAttempts)
             break;
     }
     if (temp.file.fd < 0)

@@ -7,6 +7,8 @@
 
 namespace velkrin {
 
+// Only Linux has these calls, and they run before any window exists, so this
+// room words its own line for the terminal.
 void keepMemoryPrivate()
 {
     const rlimit noCore{0, 0};

@@ -149,7 +149,7 @@ public:
             m_file.h = CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, &security.attributes, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
             const DWORD error = GetLastError();
-            if (m_file.h == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt == 100))
+            if (m_file.h == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt + 1 == kTemporaryNameAttempts))
                 systemFailed(m_shownPath, error);
         }
         m_created = true;
