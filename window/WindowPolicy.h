@@ -52,4 +52,13 @@ constexpr bool pressesFocusedButton(Key key, KeyModifiers modifiers, bool autoRe
     return key != Key::Other && !modifiers.shift && !modifiers.control && !modifiers.alt && !autoRepeat;
 }
 
+// Whether a key on the list copies the current row (the secret copy):
+// Ctrl+C, or Ctrl+Insert as Windows' edit boxes also take it, without Shift
+// or Alt.
+enum class CopyKey { C, Insert, Other };
+constexpr bool copiesListRow(CopyKey key, KeyModifiers modifiers) noexcept
+{
+    return key != CopyKey::Other && modifiers.control && !modifiers.shift && !modifiers.alt;
+}
+
 } // namespace velkrin

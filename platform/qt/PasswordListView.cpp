@@ -3,6 +3,7 @@
 #include "platform/qt/PasswordListModel.h"
 #include "platform/qt/QtText.h"
 #include "window/UserMessages.h"
+#include "window/WindowPolicy.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -74,7 +75,12 @@ void PasswordListView::changeEvent(QEvent *event)
 
 void PasswordListView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
+    const Qt::KeyboardModifiers held = event->modifiers();
+    const CopyKey key = event->key() == Qt::Key_C        ? CopyKey::C
+                        : event->key() == Qt::Key_Insert ? CopyKey::Insert
+                                                         : CopyKey::Other;
+    if (copiesListRow(key, {held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                            held.testFlag(Qt::AltModifier)})) {
         // Straight from the list's wiped store: no copy of the password on the way.
         if (auto *list = qobject_cast<PasswordListModel *>(model()); list && currentIndex().isValid())
             m_secretCopy.copy(list->items().item(currentIndex().row()));

@@ -343,7 +343,11 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_VKEYTOITEM:
-        if (reinterpret_cast<HWND>(lParam) == List1.handle() && LOWORD(wParam) == 'C' && GetKeyState(VK_CONTROL) < 0) {
+        if (reinterpret_cast<HWND>(lParam) == List1.handle() &&
+            copiesListRow(LOWORD(wParam) == 'C'         ? CopyKey::C
+                          : LOWORD(wParam) == VK_INSERT ? CopyKey::Insert
+                                                        : CopyKey::Other,
+                          {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0})) {
             copyCurrentItem();
             return -2; // handled
         }
