@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -46,6 +48,11 @@ WindowState stateOfShow(int show)
     default:
         return WindowState::Normal;
     }
+}
+
+KeyModifiers heldModifiers()
+{
+    return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
 }
 
 bool isButton(ControlKind kind)
@@ -302,32 +309,9 @@ LRESULT CALLBACK Form1Window::frameProc(HWND frame, UINT message, WPARAM wParam,
 LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: {
-        if (LOWORD(wParam) == IDOK && lParam == 0) {
-            // Return or Enter, from IsDialogMessage: there is no default
-            // button, so it presses the focused button if the policy says so.
-            const int focused = GetDlgCtrlID(GetFocus()) - kFirstControlId;
-            const KeyModifiers held{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0};
-            if (focused >= 0 && focused < static_cast<int>(kForm1Layout.size()) &&
-                m_controls[static_cast<std::size_t>(focused)] == GetFocus() &&
-                isButton(kForm1Layout[static_cast<std::size_t>(focused)].kind) &&
-                pressesFocusedButton(m_enterKey, held, m_enterRepeat))
-                press(static_cast<std::size_t>(focused));
-            return 0;
-        }
-        const int row = LOWORD(wParam) - kFirstControlId;
-        if (row < 0 || row >= static_cast<int>(kForm1Layout.size()) || lParam == 0)
-            return 0; // Esc (IDCANCEL): no cancel button
-        const std::string_view name = kForm1Layout[static_cast<std::size_t>(row)].name;
-        const WORD code = HIWORD(wParam);
-        if (code == EN_CHANGE)
-            (name == "txtLetters" ? txtLetters : txtNumbers).changed();
-        else if (code == BN_CLICKED && name == "Check1")
-            Check1.changed();
-        else if (code == BN_CLICKED)
-            press(static_cast<std::size_t>(row));
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
         return 0;
-    }
     case WM_TIMER:
         if (wParam == kTimer1Id)
             m_tickWakeUp.onTimer();
@@ -347,7 +331,7 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             copiesListRow(LOWORD(wParam) == 'C'         ? CopyKey::C
                           : LOWORD(wParam) == VK_INSERT ? CopyKey::Insert
                                                         : CopyKey::Other,
-                          {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0})) {
+                          heldModifiers())) {
             copyCurrentItem();
             return -2; // handled
         }
@@ -363,20 +347,8 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         // The system menu, Alt+Space and the title bar ask here; a refused
         // state is not entered at all.
-        switch (wParam & 0xFFF0) {
-        case SC_MAXIMIZE:
-            if (permittedState(WindowState::Maximised, m_opening) != WindowState::Maximised)
-                return 0;
-            break;
-        case SC_MINIMIZE:
-            if (permittedState(WindowState::Minimised, m_opening) != WindowState::Minimised)
-                return 0;
-            break;
-        case SC_SIZE:
-            if (!kForm1Frame.resizable)
-                return 0;
-            break;
-        }
+        if (refusesSystemCommand(wParam & 0xFFF0))
+            return 0;
         break;
     case WM_GETMINMAXINFO: {
         // ShowWindow(SW_MAXIMIZE) from elsewhere does not ask first: a
@@ -419,12 +391,54 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         Timer1.setEnabled(false);
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-        m_window = nullptr;
-        break;
+    case WM_NCDESTROY: {
+        // The last message: the window is let go of, and answered by itself.
+        const HWND window = std::exchange(m_window, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+void Form1Window::onCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == IDOK && lParam == 0) {
+        // Return or Enter, from IsDialogMessage: there is no default button,
+        // so it presses the focused button if the policy says so.
+        const int focused = GetDlgCtrlID(GetFocus()) - kFirstControlId;
+        if (focused >= 0 && focused < static_cast<int>(kForm1Layout.size()) &&
+            m_controls[static_cast<std::size_t>(focused)] == GetFocus() &&
+            isButton(kForm1Layout[static_cast<std::size_t>(focused)].kind) &&
+            pressesFocusedButton(m_enterKey, heldModifiers(), m_enterRepeat))
+            press(static_cast<std::size_t>(focused));
+        return;
+    }
+    const int row = LOWORD(wParam) - kFirstControlId;
+    if (row < 0 || row >= static_cast<int>(kForm1Layout.size()) || lParam == 0)
+        return; // Esc (IDCANCEL): no cancel button
+    const std::string_view name = kForm1Layout[static_cast<std::size_t>(row)].name;
+    const WORD code = HIWORD(wParam);
+    if (code == EN_CHANGE)
+        (name == "txtLetters" ? txtLetters : txtNumbers).changed();
+    else if (code == BN_CLICKED && name == "Check1")
+        Check1.changed();
+    else if (code == BN_CLICKED)
+        press(static_cast<std::size_t>(row));
+}
+
+bool Form1Window::refusesSystemCommand(WPARAM command) const
+{
+    switch (command) {
+    case SC_MAXIMIZE:
+        return permittedState(WindowState::Maximised, m_opening) != WindowState::Maximised;
+    case SC_MINIMIZE:
+        return permittedState(WindowState::Minimised, m_opening) != WindowState::Minimised;
+    case SC_SIZE:
+        return !kForm1Frame.resizable;
+    default:
+        return false;
+    }
 }
 
 } // namespace velkrin::win32

@@ -50,6 +50,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    bool refusesSystemCommand(WPARAM command) const;
     void createControls();
     // The outer size that gives the resolved client area.
     SIZE frameSize() const;
