@@ -15,6 +15,7 @@
 #include "platform/linux/PosixSaveFolder.h"
 #include "platform/linux/SodiumRandomSource.h"
 #include "platform/qt/PasswordListModel.h"
+#include "QtHost.h"
 #include "platform/qt/QtForm1Window.h"
 
 #include <QAbstractButton>
@@ -64,14 +65,15 @@ int main(int argc, char *argv[])
 
     velkrin::SodiumRandomSource random;
     velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
-    velkrin::Form1Window form({.random = random, .executableFolder = folder});
+    velkrin::QtHost host({.random = random, .executableFolder = folder});
+    velkrin::Form1Window &form = host.window();
     const auto control = [&form](const char *name) { return form.findChild<QObject *>(QLatin1String(name)); };
     auto *txtLetters = qobject_cast<QLineEdit *>(control("txtLetters"));
     auto *txtNumbers = qobject_cast<QLineEdit *>(control("txtNumbers"));
     auto *lblPassword = qobject_cast<QLabel *>(control("lblPassword"));
     auto *List1 = qobject_cast<QAbstractItemView *>(control("List1"));
     auto *Timer1 = qobject_cast<QTimer *>(control("Timer1"));
-    form.load();
+    host.load();
     if (argc > 3) {
         // Digits first: 32767 letters beside the start-up 3 digits would make
         // the total overflow, and its warning box would wait for a click.

@@ -1,9 +1,10 @@
 #include "DisplayCheck.h"
+#include "QtHost.h"
 #include "platform/linux/PosixSaveFolder.h"
 #include "platform/linux/ProcessPrivacy.h"
 #include "platform/linux/SodiumRandomSource.h"
 #include "platform/linux/TerminationRequest.h"
-#include "platform/qt/QtForm1Window.h"
+#include "window/Form1Layout.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -15,7 +16,7 @@ int main(int argc, char *argv[])
     velkrin::holdPlatformMessages();
     QApplication app(argc, argv);
     velkrin::releasePlatformMessages();
-    QApplication::setApplicationName(QStringLiteral("Velkrin"));
+    QApplication::setApplicationName(QString::fromUtf8(velkrin::kForm1Title.data(), velkrin::kForm1Title.size()));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/velkrin.png")));
     // The desktop entry's id: Wayland compositors match the window to it.
@@ -25,7 +26,8 @@ int main(int argc, char *argv[])
     // Opened once, at start-up, so the list goes to this folder whatever
     // becomes of its name later.
     velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
-    velkrin::Form1Window form({.random = random, .executableFolder = folder});
+    velkrin::QtHost host({.random = random, .executableFolder = folder});
+    velkrin::Form1Window &form = host.window();
 
     // A session logging out ends the program as closing its window does (an
     // open warning box belongs to the window and closes with it).
@@ -38,7 +40,7 @@ int main(int argc, char *argv[])
         });
     }
 
-    form.load();
+    host.load();
     form.show();
     return QApplication::exec();
 }

@@ -7,7 +7,6 @@
 #include "platform/qt/WindowFonts.h"
 #include "platform/qt/WindowPlacement.h"
 #include "platform/qt/XPButton.h"
-#include "window/Form1.h"
 #include "window/LayoutResolver.h"
 #include "window/TickSchedule.h"
 #include "window/WindowPolicy.h"
@@ -46,11 +45,11 @@ struct Form1Window::Controls {
     TickSchedule Timer1{Timer1WakeUp};
 };
 
-Form1Window::Form1Window(QtHostChoices choices, QWidget *parent) : QWidget(parent), m_choices(std::move(choices))
+Form1Window::Form1Window(std::chrono::milliseconds clipboardClearAfter, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(name(kForm1Title));
-    createControls();
+    createControls(clipboardClearAfter);
     applyLayout();
 
     auto find = [this](const char *objectName) { return findChild<QObject *>(QLatin1String(objectName)); };
@@ -67,29 +66,18 @@ Form1Window::Form1Window(QtHostChoices choices, QWidget *parent) : QWidget(paren
         QtLabel(*static_cast<QLabel *>(find("lblRandom"))),
         QtLabel(*static_cast<QLabel *>(find("lblPassword"))),
     });
-    m_services.reset(new HostServices{
-        m_choices.random,
-        m_choices.openPrinter,
-        m_choices.executableFolder,
-        [this] { return toStdString(shortDateText(m_choices.today())); },
-        [this](std::string_view message) { m_choices.showWarning(*this, toQString(message)); },
-        [this](std::string_view message) { m_notice.say(toQString(message)); },
-    });
+}
+
+Form1Controls Form1Window::controls()
+{
     Controls &c = *m_controls;
-    m_form = std::make_unique<Form1>(Form1Controls{c.Timer1, c.XPButton3, c.XPButton2, c.XPButton1, m_list, c.cmdPrint,
-                                                   c.cmdCreate, c.Check1, c.txtNumbers, c.txtLetters, c.lblRandom,
-                                                   c.lblPassword},
-                                     *m_services);
+    return Form1Controls{c.Timer1,   c.XPButton3,  c.XPButton2,  c.XPButton1, m_list,      c.cmdPrint,
+                         c.cmdCreate, c.Check1,    c.txtNumbers, c.txtLetters, c.lblRandom, c.lblPassword};
 }
 
 Form1Window::~Form1Window() = default;
 
-void Form1Window::load()
-{
-    m_form->Load();
-}
-
-void Form1Window::createControls()
+void Form1Window::createControls(std::chrono::milliseconds clipboardClearAfter)
 {
     // Before the boxes exist, so that they get the fixed interface.
     installLineEditAccessibility();
@@ -113,7 +101,7 @@ void Form1Window::createControls()
             break;
         }
         case ControlKind::ListBox: {
-            auto *view = new PasswordListView(m_choices.clipboardClearAfter, parent);
+            auto *view = new PasswordListView(clipboardClearAfter, parent);
             view->setModel(&m_list.model());
             control = view;
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HostServices.h"
+#include "window/Form1.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/ScreenReaderNotice.h"
 #include "window/SecretCopy.h"
@@ -13,8 +14,6 @@
 
 namespace velkrin {
 
-class Form1;
-
 // The default printer; raises HostError(Printer) when there is none.
 std::unique_ptr<PrinterPort> openDefaultPrinter();
 // A warning box titled "Velkrin" over the window.
@@ -23,42 +22,32 @@ void showWarningBox(QWidget &window, const QString &message);
 // default locale, which is the system's.
 QString shortDateText(const QDate &date);
 
-// What the Qt host is put together with: the program's main chooses the
-// system's, a test its own.
-struct QtHostChoices {
-    RandomSource &random;
-    SaveFolder &executableFolder;
-    std::function<std::unique_ptr<PrinterPort>()> openPrinter = openDefaultPrinter;
-    std::function<QDate()> today = [] { return QDate::currentDate(); };
-    std::function<void(QWidget &window, const QString &message)> showWarning = showWarningBox;
-    // How long a password copied from the list stays on the clipboard.
-    std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter;
-};
-
 // The main window under Qt: creates the widgets from kForm1Layout, places them
-// as resolveLayout says, gives Form1 their control interfaces and keeps the
-// window where it was designed.
+// as resolveLayout says, offers Form1 their control interfaces and keeps the
+// window where it was designed. The host is put together in app/qt.
 class Form1Window final : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1Window(QtHostChoices choices, QWidget *parent = nullptr);
+    // `clipboardClearAfter`: how long a password copied from the list stays
+    // on the clipboard.
+    explicit Form1Window(std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter,
+                         QWidget *parent = nullptr);
     ~Form1Window() override;
 
-    // Form1's Load event: once, before the window is shown.
-    void load();
+    // The controls Form1's handlers use.
+    Form1Controls controls();
+    // Has a screen reader speak a short message at once.
+    void announce(const QString &message) { m_notice.say(message); }
 
 private:
     struct Controls;
 
-    void createControls();
+    void createControls(std::chrono::milliseconds clipboardClearAfter);
     void applyLayout();
 
-    QtHostChoices m_choices;
     ScreenReaderNotice m_notice{*this};
     QtListBox m_list;
     std::unique_ptr<Controls> m_controls;
-    std::unique_ptr<HostServices> m_services;
-    std::unique_ptr<Form1> m_form; // last: goes first
 };
 
 } // namespace velkrin

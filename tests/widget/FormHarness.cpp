@@ -15,18 +15,18 @@ FormHarness::FormHarness(RandomSource *random, std::chrono::milliseconds clipboa
     printerFactory = [this] { return pdfPrinter(pdfPath()); };
     m_folder.emplace(FolderHandle(QFile::encodeName(m_dir.path()).toStdString()));
 
-    m_form = std::make_unique<Form1Window>(QtHostChoices{
+    m_host = std::make_unique<QtHost>(QtHostChoices{
         .random = random ? *random : m_sodium,
         .executableFolder = *m_folder,
         .openPrinter = [this] { return printerFactory(); },
         .today = [] { return fixedToday(); },
         .showWarning =
             [this](QWidget &parent, const QString &message) {
-                m_warnings.append({message, m_widgets->Timer1->isActive(), &parent == m_form.get()});
+                m_warnings.append({message, m_widgets->Timer1->isActive(), &parent == &m_host->window()});
             },
         .clipboardClearAfter = clipboardClearAfter,
     });
-    m_widgets = std::make_unique<Form1Widgets>(*m_form);
+    m_widgets = std::make_unique<Form1Widgets>(*m_host);
 }
 
 FormHarness::~FormHarness() = default;
@@ -41,9 +41,10 @@ QStringList FormHarness::warningTexts() const
 
 bool FormHarness::showAndActivate()
 {
-    m_form->show();
-    m_form->activateWindow();
-    return QTest::qWaitForWindowActive(m_form.get());
+    Form1Window &window = m_host->window();
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 void FormHarness::replaceText(QLineEdit *box, const QString &typed)

@@ -9,6 +9,7 @@
 #include "platform/linux/SodiumRandomSource.h"
 #include "platform/qt/CommandButton.h"
 #include "platform/qt/PasswordListView.h"
+#include "QtHost.h"
 #include "platform/qt/QtForm1Window.h"
 #include "platform/qt/XPButton.h"
 #include "support/ScriptedRandomSource.h"
@@ -36,7 +37,7 @@ using test::ScriptedRandomSource;
 // The window's controls, found by object name, in the order the window
 // stores them.
 struct Form1Widgets {
-    explicit Form1Widgets(Form1Window &form) : window(form) {}
+    explicit Form1Widgets(QtHost &host) : window(host.window()), m_host(host) {}
     template <class T>
     T *named(const char *name) const
     {
@@ -69,8 +70,11 @@ struct Form1Widgets {
     QLabel *lblPassword = named<QLabel>("lblPassword");
 
     // The Load event, as the program raises it before showing the window.
-    void raiseLoad() { window.load(); }
+    void raiseLoad() { m_host.load(); }
     Form1Window *operator->() { return &window; }
+
+private:
+    QtHost &m_host;
 };
 
 // One call of showWarning, with what the window looked like at that moment.
@@ -88,7 +92,7 @@ public:
     ~FormHarness();
 
     Form1Widgets &form() { return *m_widgets; }
-    Form1Window *operator->() { return m_form.get(); }
+    Form1Window *operator->() { return &m_host->window(); }
 
     const QList<RecordedWarning> &warnings() const { return m_warnings; }
     QStringList warningTexts() const;
@@ -122,7 +126,7 @@ private:
     QTemporaryDir m_dir;
     std::optional<PosixSaveFolder> m_folder;
     QList<RecordedWarning> m_warnings;
-    std::unique_ptr<Form1Window> m_form; // destroyed before what it uses
+    std::unique_ptr<QtHost> m_host; // destroyed before what it uses
     std::unique_ptr<Form1Widgets> m_widgets;
 };
 
