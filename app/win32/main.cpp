@@ -47,7 +47,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     try {
         BCryptRandomSource random;
         ExecutableFolder folder;
+#ifdef VELKRIN_CLIPBOARD_CLEAR_MS
+        // The end-to-end tests' build: they cannot wait the full delay.
+        Form1Window window(instance, std::chrono::milliseconds(VELKRIN_CLIPBOARD_CLEAR_MS));
+#else
         Form1Window window(instance);
+#endif
         const HostServices services{
             random,
             &GdiPrinterPort::openDefault,
@@ -58,8 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
             // own changes (a label's new text, the list's new count).
             [](std::string_view) {},
         };
-        const Form1Controls controls{window.Timer1,     window.XPButton3, window.XPButton2, window.XPButton1,
-                                     window.List1,      window.cmdPrint,  window.cmdCreate, window.Check1,
+        const Form1Controls controls{window.Timer1,     window.XPButton3,  window.XPButton2, window.XPButton1,
+                                     window.List1,      window.cmdPrint,   window.cmdCreate, window.Check1,
                                      window.txtNumbers, window.txtLetters, window.lblRandom, window.lblPassword};
         Form1 form(controls, services);
         form.Load();
