@@ -1,7 +1,7 @@
 #!/bin/bash
-# Batch mode and saving, by keyboard only: from the initial focus on the
-# off-window Create button, Tab through the window to "Generate", let it run
-# until the list holds ten passwords, then "Stop" and "Save".
+# Batch mode and saving beyond what scenarios.sh checks on both hosts: the
+# file is the owner's only, the list shows what was saved, Stop stops, a
+# second batch appends, SIGHUP closes the program.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb
@@ -9,21 +9,12 @@ start_app
 
 # cmdCreate -> txtLetters -> txtNumbers -> Check1 -> cmdPrint -> List1 -> Generate
 key Tab Tab Tab Tab Tab Tab
-started=$EPOCHREALTIME
 key space
 wait_for_list 10
 key Tab space # Stop
 save_with key Tab space # Save
-saved=$EPOCHREALTIME
-most=$(batch_bound "$started" "$saved")
-
-[[ -f $TARGET ]] || fail "no target.txt beside the executable"
 count=$(target_count)
 log "target.txt: $count lines, $(stat -c %s "$TARGET") bytes, mode $(stat -c %a "$TARGET")"
-((count >= 10 && count <= most)) || fail "expected 10 to $most passwords (ten a second while it ran), got $count"
-# Three lower-case letters then three digits, each line ending in CR LF.
-assert_target_lines '[a-z]{3}[0-9]{3}'
-(($(stat -c %s "$TARGET") == count * 8)) || fail "target.txt holds more than the passwords and line ends"
 [[ $(stat -c %a "$TARGET") == 600 ]] || fail "target.txt should be readable by its owner only, mode is $(stat -c %a "$TARGET")"
 shown=$(list_rows_shown)
 ((shown == count)) || fail "the list shows $shown passwords but $count were saved"
