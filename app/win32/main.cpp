@@ -63,8 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
             // own changes (a label's new text, the list's new count).
             [](std::string_view) {},
         };
-        const Form1Controls controls{window.Timer1,     window.XPButton3,  window.XPButton2, window.XPButton1,
-                                     window.List1,      window.cmdPrint,   window.cmdCreate, window.Check1,
+        const Form1Controls controls{window.Timer1,     window.XPButton3, window.XPButton2, window.XPButton1,
+                                     window.List1,      window.cmdPrint,  window.cmdCreate, window.Check1,
                                      window.txtNumbers, window.txtLetters, window.lblRandom, window.lblPassword};
         Form1 form(controls, services);
         form.Load();

@@ -63,17 +63,17 @@ Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboard
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.hIconSm =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                        LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassExW(&windowClass);
 
     const std::wstring title = widen(kForm1Title);
-    m_window = CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                               nullptr, instance, this);
+    m_window = CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                               nullptr, nullptr, instance, this);
     if (!m_window)
         throw std::runtime_error("the window could not be created: " + systemMessage(GetLastError()));
     const SIZE frame = frameSize();
