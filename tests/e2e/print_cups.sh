@@ -68,13 +68,6 @@ check_page "$first"
 print_with key alt+p
 check_page "$first"
 
-# Create (Alt+C) makes a new one.
-key alt+c
-print_with key alt+p
-second=$(printed_password)
-[[ $second =~ ^[a-z]{3}[0-9]{3}$ && $second != "$first" ]] || fail "Create did not make a new password: \"$second\""
-check_page "$second"
-
 # Printing while the batch runs prints a password of the batch.
 saved_before=$(list_count)
 click_control Generate

@@ -67,6 +67,13 @@ least=$(awk -v a="$start_after" -v b="$stop_before" 'BEGIN { printf "%d\n", (b -
 most=$(batch_bound "$start_before" "$stop_after")
 ((count >= least && count <= most)) || fail "$count passwords in target.txt, expected $least to $most"
 log "Generate for $(awk -v a="$start_after" -v b="$stop_before" 'BEGIN { printf "%.2f", b - a }') s: $count passwords saved"
+(($(target_lines | sort -u | wc -l) >= count - 1)) || fail "the batch repeats passwords: $(target_lines | tr '\n' ' ')"
+# Stopped means stopped: five ticks later Save writes the same list (nothing
+# to poll for: the point is that nothing happens).
+cp "$TARGET" "$WORK/first.txt"
+sleep 0.5
+save_with key space
+cmp -s "$TARGET" "$WORK/first.txt" || fail "the list kept growing after Stop, or a second save differs"
 # Print (focused first, where Alt+P leaves it on both hosts) prints the last saved.
 [[ $(host_password) == "$(target_lines | tail -n 1)" ]] || fail "the current password is not the last one listed"
 key Tab Tab Tab Tab Tab
@@ -101,6 +108,7 @@ save_with key Tab space
 assert_target_lines '[a-z]+[0-9]+'
 target_lines | tail -n 1 | awk '{ exit !(length($0) == 32767 && match($0, /[0-9]/) == 16385) }' ||
     fail "the last line saved is not 16384 letters and 16383 digits: $(target_lines | tail -n 1 | cut -c1-40)..."
+cmp -s -n "$(stat -c %s "$WORK/first.txt")" "$TARGET" "$WORK/first.txt" || fail "the first batch is no longer the head of the list"
 
 # Maximise is refused: the client area stays 218 x 483.
 host_maximise || fail "could not ask for maximise"
