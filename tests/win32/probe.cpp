@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
+#include <utility>
 #include <string_view>
 
 namespace {
