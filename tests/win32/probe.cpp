@@ -1,14 +1,13 @@
-// The running Velkrin.exe read by plain window messages for the end-to-end
-// scenarios (Wine answers no accessibility calls across processes):
-// probe password|count|alert|maximize; status 1 when the window is not there.
+// probe password|count|alert|maximize: the running Velkrin.exe read for the e2e scenarios by
+// window messages (Wine answers no accessibility calls across processes); 1: no window.
 
 #include "window/Form1Layout.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace {
 
