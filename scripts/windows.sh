@@ -51,7 +51,7 @@ if [[ $mode == test ]]; then
     if ((EUID != 0)); then
         # As in setup.sh: the tests' CUPS server starts as root only.
         skip=(-E '^e2e\.')
-        echo "== Not root: skipping e2e.wine_window and its CUPS fixture."
+        echo "== Not root: skipping e2e.scenarios and its CUPS fixture."
     fi
     ctest --test-dir "$out/x86_64" --output-on-failure --timeout 300 "${skip[@]}"
     # Wine's server and services of the build's prefix end with the tests.

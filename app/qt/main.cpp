@@ -26,7 +26,12 @@ int main(int argc, char *argv[])
     // Opened once, at start-up, so the list goes to this folder whatever
     // becomes of its name later.
     velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
-    velkrin::QtHost host({.random = random, .executableFolder = folder});
+    velkrin::QtHostChoices choices{.random = random, .executableFolder = folder};
+#ifdef VELKRIN_CLIPBOARD_CLEAR_MS
+    // The end-to-end tests' build: they cannot wait the full delay.
+    choices.clipboardClearAfter = std::chrono::milliseconds(VELKRIN_CLIPBOARD_CLEAR_MS);
+#endif
+    velkrin::QtHost host(std::move(choices));
     velkrin::Form1Window &form = host.window();
 
     // A session logging out ends the program as closing its window does (an

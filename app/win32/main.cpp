@@ -47,7 +47,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     try {
         BCryptRandomSource random;
         ExecutableFolder folder;
+#ifdef VELKRIN_CLIPBOARD_CLEAR_MS
+        // The end-to-end tests' build: they cannot wait the full delay.
+        Form1Window window(instance, std::chrono::milliseconds(VELKRIN_CLIPBOARD_CLEAR_MS));
+#else
         Form1Window window(instance);
+#endif
         const HostServices services{
             random,
             &GdiPrinterPort::openDefault,

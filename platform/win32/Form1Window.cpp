@@ -62,7 +62,8 @@ bool isButton(ControlKind kind)
 
 } // namespace
 
-Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance), m_layout(resolveLayout(systemDpi()))
+Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboardClearAfter)
+    : m_instance(instance), m_layout(resolveLayout(systemDpi()))
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -87,7 +88,7 @@ Form1Window::Form1Window(HINSTANCE instance) : m_instance(instance), m_layout(re
     m_tickWakeUp.attach(m_window, kTimer1Id);
     m_clearWakeUp.attach(m_window, kClipboardTimerId);
     m_clipboard = std::make_unique<SecretClipboard>(m_window);
-    m_secretCopy = std::make_unique<SecretCopy>(*m_clipboard, m_clearWakeUp);
+    m_secretCopy = std::make_unique<SecretCopy>(*m_clipboard, m_clearWakeUp, clipboardClearAfter);
     createControls();
 }
 

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,7 @@ namespace velkrin::win32 {
 // follow WindowPolicy.
 class Form1Window {
 public:
-    explicit Form1Window(HINSTANCE instance);
+    explicit Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboardClearAfter = SecretCopy::kClearAfter);
     ~Form1Window();
     Form1Window(const Form1Window &) = delete;
     Form1Window &operator=(const Form1Window &) = delete;

@@ -35,13 +35,9 @@ print_with() {
     log "printed job $new: $(tr '\n' '|' <"$WORK/page.txt" | tr -s ' ' | cut -c1-200)"
 }
 
-# Today's date in the short format of the locale the program runs in.
-expected_date() {
-    case $APP_LANG in
-    en_US.UTF-8) date +%-m/%-d/%y ;;
-    C.UTF-8) LC_ALL=C date '+%-d %b %Y' ;;
-    esac
-}
+# Today's date in the short format of the C locale, which the program runs
+# in here (scenarios.sh checks American English's).
+expected_date() { LC_ALL=C date '+%-d %b %Y'; }
 
 # check_page <password or empty>: the page shows today's date in the heading
 # and the password below the rule (the page's layout is the unit test's).
@@ -49,54 +45,20 @@ check_page() {
     local heading
     heading=$(sed -n 1p "$WORK/page.txt")
     [[ $heading == "Password Created $DATE_BEFORE" || $heading == "Password Created $DATE_AFTER" ]] ||
-        fail "the heading reads \"$heading\", expected today's date \"$DATE_AFTER\" for $APP_LANG"
+        fail "the heading reads \"$heading\", expected today's date \"$DATE_AFTER\""
     [[ $(printed_password) == "$1" ]] || fail "the page shows \"$(printed_password)\", not the password \"$1\""
 }
 
 printed_password() { tr -d '\f' <"$WORK/page.txt" | awk 'NR > 2 && NF {print $1}'; }
 
 start_xvfb
-
-# --- American English: month/day/year --------------------------------------
-APP_LANG=en_US.UTF-8
-start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
-
-# The focus starts on the off-window Create button: space composes a password
-# and nothing in view changes.
-import -window "$MAIN_WIN" "$WORK/before.png"
-key space
-wait_until 5 eval '[[ -n $(atspi name "Current password") ]]' || fail "space on Create made no password"
-import -window "$MAIN_WIN" "$WORK/after.png"
-diff_pixels=$(compare -metric AE "$WORK/before.png" "$WORK/after.png" null: 2>&1)
-[[ $diff_pixels == 0 ]] || fail "pressing space at start changed $diff_pixels pixels in view"
-
+start_app CUPS_SERVER="$CUPS_SERVER" LANG=C.UTF-8
+# No password made yet: the page has none.
 print_with key alt+p
-first=$(printed_password)
-[[ $first =~ ^[a-z]{3}[0-9]{3}$ ]] || fail "space on Create should have made a password, printed \"$first\""
-check_page "$first"
-
-# Printing does not compose: the same password again.
-print_with key alt+p
-check_page "$first"
-
-# Create (Alt+C) makes a new one.
-key alt+c
-print_with key alt+p
-second=$(printed_password)
-[[ $second =~ ^[a-z]{3}[0-9]{3}$ && $second != "$first" ]] || fail "Create did not make a new password: \"$second\""
-check_page "$second"
-
-# Generate, Stop, Save, Print: the printed password is the last one saved.
-click_control Generate
-wait_for_list 5
-click_control Stop
-save_with click_control Save
-last_saved=$(target_lines | tail -n 1)
-print_with key alt+p
-check_page "$last_saved"
+check_page ""
 
 # Printing while the batch runs prints a password of the batch.
-saved_before=$(target_count)
+saved_before=$(list_count)
 click_control Generate
 wait_for_list $((saved_before + 3))
 print_with key alt+p
@@ -108,14 +70,6 @@ check_page "$during"
 target_lines | tail -n +"$((saved_before + 1))" | grep -qx -- "$during" ||
     fail "the password printed during the batch ($during) is not among the new passwords"
 assert_alive "after printing"
-kill "$APP_PID"; wait "$APP_PID" 2>/dev/null; APP_PID=
-
-# --- C locale, and no password made yet --------------------------------------
-APP_LANG=C.UTF-8
-start_app CUPS_SERVER="$CUPS_SERVER" LANG="$APP_LANG"
-print_with key alt+p
-check_page ""
-assert_alive "after printing an empty password"
 
 # A queue that rejects jobs: a warning, nothing printed. A stopped queue holds
 # the job silently and prints it once started again.
@@ -129,7 +83,7 @@ grep -q "\"$VELKRIN_TEST_QUEUE\" refused the job" <<<"$WARNING_TEXT" || fail "th
 cupsdisable "$VELKRIN_TEST_QUEUE" || fail "cupsdisable failed"
 held() { [[ -n $(lpstat -o "$VELKRIN_TEST_QUEUE") ]] && [[ -z $(other_velkrin_windows) ]]; }
 print_with eval 'key alt+p; wait_until 10 held || fail "the stopped queue holds no job, or a box opened"; cupsenable "$VELKRIN_TEST_QUEUE"'
-check_page ""
+check_page "$(atspi name "Current password")"
 
 # A password wider than the page wraps at its edge, over pages if need be, and
 # every character reaches the paper.

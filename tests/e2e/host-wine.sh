@@ -1,0 +1,34 @@
+# Velkrin.exe under Wine for scenarios.sh (sourced after lib.sh), read through
+# the tests' probe (tests/win32/probe.cpp). VELKRIN_WINEPREFIX: the build's
+# Wine prefix; VELKRIN_PROBE: the probe.
+: "${VELKRIN_WINEPREFIX:?the Wine prefix of the build}" "${VELKRIN_PROBE:?the probe executable}"
+WINE_RUN=$(cd "$(dirname "${BASH_SOURCE[0]}")/../win32" && pwd)/wine-run.sh
+APP="$WORK/app/Velkrin.exe"
+export WINEPREFIX=$VELKRIN_WINEPREFIX
+# Wine's server and desktop process end with the test, and the next run's
+# start on its own X server.
+trap 'status=$?; /usr/lib/wine/wineserver -k 2>/dev/null; (exit $status); cleanup' EXIT
+/usr/lib/wine/wineserver -k 2>/dev/null
+
+host_start() { # [VAR=value...]; START: how Wine's start is to start it, if at all
+    mkdir -p "${APP%/*}" && cp "$VELKRIN_EXE" "$APP" && cp "$VELKRIN_PROBE" "$WORK/probe.exe"
+    (cd "${APP%/*}" && export LANG=en_US.UTF-8 "$@" && exec "$WINE_RUN" ${START:+start /wait $START /unix} "$APP") \
+        >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    MAIN_WIN=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velkrin$' 2>/dev/null | head -n 1)
+    [[ -n $MAIN_WIN ]] && xdotool windowfocus --sync "$MAIN_WIN" || fail "the window titled \"Velkrin\" did not appear"
+    wait_until 10 window_painted || fail "the window was never painted"
+}
+probe() { "$WINE_RUN" "$WORK/probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+host_password() { probe password; }
+host_count() { probe count; }
+host_alert() { probe alert; }
+host_maximise() { probe maximize; }
+host_date() { date +%-m/%-d/%Y; } # Wine's short date for en_US
+host_finish() { # started maximised, it opens at its own size; with no printer, Print warns
+    START=/max host_start CUPS_SERVER="$WORK/no-cups.sock"
+    [[ $(client_size "$MAIN_WIN") == "218 483" && $(xprop -id "$MAIN_WIN" _NET_WM_STATE) != *MAXIMIZED* ]] ||
+        fail "started maximised, it is $(xprop -id "$MAIN_WIN" _NET_WM_STATE), client area $(client_size "$MAIN_WIN")"
+    key alt+p
+    expect_warning "no printer"
+}
