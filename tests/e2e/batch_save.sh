@@ -23,9 +23,9 @@ shown=$(list_rows_shown)
 # does: status 0, and the password copied with Ctrl+C leaves the clipboard.
 click_control "Generated passwords"
 key Home ctrl+c
-wait_until 5 eval 'target_lines | grep -qx -- "$(xclip -o -selection clipboard 2>/dev/null)"' || fail "Ctrl+C copied no password"
+wait_until 5 eval 'target_lines | grep -qx -- "$(clipboard_text)"' || fail "Ctrl+C copied no password"
 kill -HUP "$APP_PID"
 await_exit 10 "on SIGHUP"
 ((CLOSE_STATUS == 0)) || fail "SIGHUP ended the program with status $CLOSE_STATUS"
-[[ -z $(xclip -o -selection clipboard 2>/dev/null) ]] || fail "the password stayed on the clipboard after SIGHUP"
+[[ -z $(clipboard_text) ]] || fail "the password stayed on the clipboard after SIGHUP"
 log PASS

@@ -72,9 +72,9 @@ print_with alt+p
 # Ctrl+C on the list's first row copies it; it leaves the clipboard 2 s later.
 key Tab Home ctrl+c
 copied=$EPOCHREALTIME
-wait_until 5 eval '[[ $(xclip -o -selection clipboard 2>/dev/null) == "$(target_lines | head -n 1)" ]]' ||
+wait_until 5 eval '[[ $(clipboard_text) == "$(target_lines | head -n 1)" ]]' ||
     fail "Ctrl+C did not copy the first password"
-wait_until 10 eval '[[ -z $(xclip -o -selection clipboard 2>/dev/null) ]]' || fail "the copy stayed on the clipboard"
+wait_until 10 eval '[[ -z $(clipboard_text) ]]' || fail "the copy stayed on the clipboard"
 cleared=$(awk -v a="$copied" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a; exit !(b - a >= 1.9) }') ||
     fail "the copy left the clipboard after $cleared s, not 2 s"
 log "the copy left the clipboard after $cleared s"
