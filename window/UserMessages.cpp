@@ -106,6 +106,12 @@ std::string outOfMemoryMessage()
     return "There is not enough memory to finish the operation.";
 }
 
+std::string windowNotMadeReason(bool control, std::string_view systemReason)
+{
+    return std::string(control ? "a control could not be created: " : "the window could not be created: ") +
+           std::string(systemReason);
+}
+
 std::string startFailedMessage(std::string_view reason)
 {
     return "Velkrin could not start: " + std::string(reason);

@@ -20,6 +20,9 @@ std::string userMessage(const HostError &error);
 std::string outOfMemoryMessage();
 // When the window itself cannot be made; `reason` is the system's.
 std::string startFailedMessage(std::string_view reason);
+// Why: the window or one of its controls could not be made, for the system's
+// reason.
+std::string windowNotMadeReason(bool control, std::string_view systemReason);
 // What the list tells of its copy key, in its tooltip and to assistive
 // technology.
 std::string listCopyHint(std::chrono::milliseconds clearAfter);

@@ -82,7 +82,7 @@ Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboard
     m_window = CreateWindowExW(0, kClassName, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                                nullptr, nullptr, instance, this);
     if (!m_window)
-        throw std::runtime_error("the window could not be created: " + systemMessage(GetLastError()));
+        throw std::runtime_error(windowNotMadeReason(false, systemMessage(GetLastError())));
     const SIZE frame = frameSize();
     SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_tickWakeUp.attach(m_window, kTimer1Id);
@@ -174,7 +174,7 @@ void Form1Window::createControls()
             extended, windowClass, caption.c_str(), style, rect.left, rect.top, rect.width, rect.height, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), m_instance, nullptr);
         if (!control)
-            throw std::runtime_error("a control could not be created: " + systemMessage(GetLastError()));
+            throw std::runtime_error(windowNotMadeReason(true, systemMessage(GetLastError())));
         m_controls[row] = control;
         HFONT controlFont = font(resolved.fontPixels, c.font.bold);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
