@@ -71,12 +71,6 @@ void FormHarness::typeKey(QLineEdit *box, QChar key)
         QTest::keyClicks(box, QString(key));
 }
 
-void FormHarness::clearText(QLineEdit *box)
-{
-    selectAll(box);
-    QTest::keyClick(box, Qt::Key_Backspace);
-}
-
 void FormHarness::tick()
 {
     // A stopped timer ticks for no one: it runs for this one tick.

@@ -111,7 +111,6 @@ public:
     // then type ('\b' is the Backspace key). Stops after the first key that
     // records a warning.
     void replaceText(QLineEdit *box, const QString &typed);
-    void clearText(QLineEdit *box);
     static void selectAll(QLineEdit *box); // Ctrl+A
     static void typeKey(QLineEdit *box, QChar key);
 
