@@ -15,5 +15,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime: the executables need nothing but Windows' own DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Static runtime: the executables need nothing but Windows' own DLLs. No
+# link time in the PE header, and no build folder in the code, so the same
+# source builds the same bytes wherever and whenever it is built.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+get_filename_component(VELKRIN_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${VELKRIN_SOURCE_ROOT}=.")

@@ -10,6 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-build}
 out=build-windows
+# Every file in the zips bears the time of the last commit, so two builds of
+# one commit give the same zips, byte for byte.
+stamp=$(git log -1 --format=%ct 2>/dev/null || echo "${SOURCE_DATE_EPOCH:-315532800}")
 
 for arch in x86_64 i686; do
     bits=$([[ $arch == x86_64 ]] && echo 64 || echo 32)
@@ -40,9 +43,16 @@ To report a fault, say what you did, what you saw, the text of any message
 box, and your Windows version (Win+R, winver).
 NOTE
     zip="Velkrin-1.00-win$bits.zip"
-    (cd "$out/zip-$arch" && rm -f "../$zip" && zip -q -X -r "../$zip" Velkrin)
+    # Fixed modes, times and order; no extra attributes, no folder entries.
+    chmod 0644 "$stage"/*
+    touch -d "@$stamp" "$stage"/*
+    (cd "$out/zip-$arch" && rm -f "../$zip" && TZ=UTC zip -q -X -D "../$zip" Velkrin/README.txt Velkrin/Velkrin.exe)
     echo "== $out/$zip: $(stat -c %s "$out/$zip") bytes (Velkrin.exe $(stat -c %s "$stage/Velkrin.exe") bytes)"
 done
+
+# What a user checks a download against: sha256sum -c SHA256SUMS.
+(cd "$out" && sha256sum Velkrin-1.00-win64.zip Velkrin-1.00-win32.zip >SHA256SUMS)
+echo "== $out/SHA256SUMS:" && sed 's/^/==   /' "$out/SHA256SUMS"
 
 if [[ $mode == test ]]; then
     echo "== Windows tests under Wine ($out/x86_64)"
