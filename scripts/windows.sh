@@ -26,7 +26,8 @@ for arch in x86_64 i686; do
     # What the user gets: the program without its symbols, and a note.
     stage="$out/zip-$arch/Velkrin"
     rm -rf "$out/zip-$arch" && mkdir -p "$stage"
-    "$arch-w64-mingw32-strip" -o "$stage/Velkrin.exe" "$out/$arch/app/Velkrin.exe"
+    # strip stamps the PE header with the time it runs unless told a time.
+    SOURCE_DATE_EPOCH=$stamp "$arch-w64-mingw32-strip" -o "$stage/Velkrin.exe" "$out/$arch/app/Velkrin.exe"
     bash tests/win32/pe_headers.sh "$stage/Velkrin.exe" "$arch"
     sed 's/$/\r/' >"$stage/README.txt" <<NOTE
 Velkrin 1.00 for $bits-bit Windows
