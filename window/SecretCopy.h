@@ -16,6 +16,8 @@ namespace velkrin {
 class SecretCopy {
 public:
     static constexpr std::chrono::seconds kClearAfter{30};
+    // The end-to-end tests' build of the program, which cannot wait 30 s.
+    static constexpr std::chrono::seconds kClearAfterInTests{2};
 
     // `clearAfter` is shortened by tests only.
     SecretCopy(ClipboardPort &clipboard, WakeUpPort &wakeUp, std::chrono::milliseconds clearAfter = kClearAfter);

@@ -27,9 +27,9 @@ int main(int argc, char *argv[])
     // becomes of its name later.
     velkrin::PosixSaveFolder folder(velkrin::FolderHandle::executableFolder());
     velkrin::QtHostChoices choices{.random = random, .executableFolder = folder};
-#ifdef VELKRIN_CLIPBOARD_CLEAR_MS
+#ifdef VELKRIN_QUICK_CLEAR
     // The end-to-end tests' build: they cannot wait the full delay.
-    choices.clipboardClearAfter = std::chrono::milliseconds(VELKRIN_CLIPBOARD_CLEAR_MS);
+    choices.clipboardClearAfter = velkrin::SecretCopy::kClearAfterInTests;
 #endif
     velkrin::QtHost host(std::move(choices));
     velkrin::Form1Window &form = host.window();

@@ -47,9 +47,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     try {
         BCryptRandomSource random;
         ExecutableFolder folder;
-#ifdef VELKRIN_CLIPBOARD_CLEAR_MS
+#ifdef VELKRIN_QUICK_CLEAR
         // The end-to-end tests' build: they cannot wait the full delay.
-        Form1Window window(instance, std::chrono::milliseconds(VELKRIN_CLIPBOARD_CLEAR_MS));
+        Form1Window window(instance, SecretCopy::kClearAfterInTests);
 #else
         Form1Window window(instance);
 #endif

@@ -90,7 +90,7 @@ QtWakeUp::QtWakeUp(QTimer &timer) : m_timer(timer)
 void QtWakeUp::wakeAt(Clock::time_point when)
 {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - now());
-    m_timer.start(std::max(left, std::chrono::milliseconds(0)));
+    m_timer.start(std::max(left, decltype(left)::zero())); // a deadline already past: at once
 }
 
 void QtWakeUp::cancel()
