@@ -2,6 +2,7 @@
 
 #include "platform/windows/BCryptRandomSource.h"
 #include "platform/windows/ExecutableFolder.h"
+#include "platform/win32/CommonControls.h"
 #include "platform/win32/Form1Window.h"
 #include "platform/windows/GdiPrinterPort.h"
 #include "platform/windows/ProcessHardening.h"
@@ -42,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     hardenProcess();
     becomeDpiAware();
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
+    initCommonControls(classes);
 
     try {
         BCryptRandomSource random;

@@ -1,5 +1,6 @@
 #include "platform/win32/Form1Window.h"
 
+#include "platform/win32/CommonControls.h"
 #include "platform/windows/WideText.h"
 #include "window/UserMessages.h"
 
@@ -180,8 +181,9 @@ void Form1Window::createControls()
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
         if (resolved.maxLength > 0)
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(resolved.maxLength), 0);
-        if (c.kind == ControlKind::Frame)
-            SetWindowSubclass(control, frameProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        if (c.kind == ControlKind::Frame &&
+            !setWindowSubclass(control, frameProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+            throw std::runtime_error(windowNotMadeReason(true, systemMessage(GetLastError())));
         if (c.kind == ControlKind::ListBox) {
             HDC dc = GetDC(control);
             SelectObject(dc, controlFont);
@@ -303,7 +305,7 @@ LRESULT CALLBACK Form1Window::frameProc(HWND frame, UINT message, WPARAM wParam,
         return 1;
     }
     default:
-        return DefSubclassProc(frame, message, wParam, lParam);
+        return defSubclassProc(frame, message, wParam, lParam);
     }
 }
 

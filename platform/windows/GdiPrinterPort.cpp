@@ -2,6 +2,7 @@
 
 #include "platform/HostError.h"
 #include "platform/SecureWipe.h"
+#include "platform/windows/SystemLibrary.h"
 #include "platform/windows/WideText.h"
 
 #include <winspool.h>
@@ -31,10 +32,14 @@ struct WipedText {
 
 std::unique_ptr<PrinterPort> GdiPrinterPort::openDefault()
 {
+    static auto *const defaultPrinter =
+        systemFunction<decltype(GetDefaultPrinterW)>(L"winspool.drv", "GetDefaultPrinterW");
+    if (!defaultPrinter)
+        printerRefused({}, FailureCause::PrinterCannotOpen);
     DWORD size = 0;
-    GetDefaultPrinterW(nullptr, &size);
+    defaultPrinter(nullptr, &size);
     std::wstring name(size, L'\0');
-    if (size == 0 || !GetDefaultPrinterW(name.data(), &size))
+    if (size == 0 || !defaultPrinter(name.data(), &size))
         throw HostError(HostErrorKind::Printer, FailureCause::NoDefaultPrinter);
     name.resize(size ? size - 1 : 0);
     HDC dc = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr);

@@ -20,10 +20,14 @@ for flag in DYNAMIC_BASE NX_COMPAT; do
     grep -q "$flag" <<<"$headers" || fail "no $flag"
 done
 
-# Windows' own DLLs only: the C and C++ runtimes are linked in (-static).
-unexpected=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' |
-    grep -vxE 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|advapi32.dll|bcrypt.dll|winspool.drv|ntdll.dll|msvcrt.dll')
-[[ -z $unexpected ]] || fail "imports DLLs that are not Windows' own: $unexpected"
+# Imports: KnownDLLs only (on Windows 7 to 11 Windows maps these from
+# System32 whatever lies beside the executable), and ntdll, which every
+# process has before it starts. The C and C++ runtimes are linked in
+# (-static); other system DLLs are loaded from System32 at run time.
+known='kernel32|user32|gdi32|advapi32|msvcrt|ole32|oleaut32|shell32|comdlg32|shlwapi|imm32|rpcrt4|sechost'
+known+='|clbcatq|difxapi|imagehlp|msctf|normaliz|nsi|psapi|setupapi|wldap32|ws2_32'
+unexpected=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' | grep -vxE "(ntdll|$known)\.dll")
+[[ -z $unexpected ]] || fail "imports DLLs that are not KnownDLLs, which a file beside it could stand in for:" $unexpected
 
 # The resources as windres reads them back: one 32 x 32 icon of 8 bits (256
 # colours), and the version record in US English, Unicode.
