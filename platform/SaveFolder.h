@@ -39,6 +39,14 @@ class SaveFolder {
 public:
     virtual ~SaveFolder() = default;
     virtual void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) = 0;
+    // The folder's path, as messages name it, when it lies in the system's
+    // temporary folder, which the system empties (Windows runs a program
+    // opened from inside a zip there, and deletes the folder later); empty
+    // otherwise. Save still writes there and then warns, saying where the
+    // file is: the list is on disk at once, as the user asked, and can be
+    // copied out, whereas a save refused or asked about first would leave
+    // the user with no file, or a question, before they know why.
+    virtual std::string temporaryFolder() const = 0;
 };
 
 // What a save finds at a name on its way to the file, as the host sees it.

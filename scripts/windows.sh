@@ -32,10 +32,13 @@ for arch in x86_64 i686; do
     sed 's/$/\r/' >"$stage/README.txt" <<NOTE
 Velkrin 1.00 for $bits-bit Windows
 
-Unpack this folder where you can write, for example in Documents, and run
-Velkrin.exe. Save writes target.txt beside Velkrin.exe, so a folder such as
-C:\\Program Files, which only administrators may change, makes Save show a
-warning instead.
+Extract the zip (right-click it, Extract All) into a folder you can write,
+for example in Documents, and run Velkrin.exe from there. Save writes
+target.txt beside Velkrin.exe:
+- under C:\\Program Files or C:\\Program Files (x86), which only
+  administrators may change, Save writes nothing and warns "Access is denied";
+- opened from inside the zip, Velkrin.exe runs in a temporary folder that
+  Windows deletes later, target.txt with it: Save writes there, then warns.
 
 Nothing to install: the program needs only Windows' own DLLs. Windows may
 warn that the program comes from an unknown publisher (it is not signed).

@@ -56,7 +56,7 @@ void Form1::bindEvents()
     };
     m_controls.txtLetters.Change = [this] { countEdited(CountBox::Letters); };
     m_controls.txtNumbers.Change = [this] { countEdited(CountBox::Numbers); };
-    m_controls.Check1.Change = [this] { describeStrength(); };
+    m_controls.Check1.Change = [this] { runHandler([this] { describeStrength(); }); };
     bind(m_controls.cmdCreate.Press, &Form1::cmdCreate_Click);
     bind(m_controls.cmdPrint.Press, &Form1::cmdPrint_Click);
     bind(m_controls.Timer1.Tick, &Form1::Timer1_Timer);
@@ -74,7 +74,8 @@ void Form1::countEdited(CountBox which)
         if (box.hasFocus() && m_services.announce)
             m_services.announce(m_controls.lblRandom.caption());
     });
-    describeStrength();
+    // Apart: a count refused above still changes the strength.
+    runHandler([this] { describeStrength(); });
 }
 
 void Form1::describeStrength()
@@ -203,6 +204,9 @@ void Form1::XPButton3_press()
                 put(list.item(i));
         },
         m_services.executableFolder);
+    // Saved first, then told (SaveFolder::temporaryFolder() says why).
+    if (const std::string temporary = m_services.executableFolder.temporaryFolder(); !temporary.empty())
+        reportError(savedInTemporaryFolderMessage(temporary));
 }
 
 void Form1::cmdPrint_Click()

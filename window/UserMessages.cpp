@@ -1,5 +1,9 @@
 #include "window/UserMessages.h"
 
+#include "output/SaveList.h"
+
+#include <new>
+
 namespace velkrin {
 
 namespace {
@@ -104,6 +108,32 @@ std::string userMessage(const HostError &e)
 std::string outOfMemoryMessage()
 {
     return "There is not enough memory to finish the operation.";
+}
+
+std::string failureMessage(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const HostError &e) {
+        return userMessage(e);
+    } catch (const std::bad_alloc &) {
+        return outOfMemoryMessage();
+    } catch (const std::exception &e) {
+        return "The operation could not be finished: " + std::string(e.what()) + ".";
+    } catch (...) {
+    }
+    return "The operation could not be finished.";
+}
+
+std::string savedInTemporaryFolderMessage(std::string_view folder)
+{
+    const std::string file(kTargetFileName);
+    return "The list was saved to " + file + " in " + quoted(std::string(folder)) +
+           ", but that is a temporary folder (as when Velkrin is opened from inside a zip file), which the system "
+           "deletes, and " +
+           file + " with it. Copy " + file +
+           " elsewhere now; to keep your lists, extract the zip "
+           "into a folder of your own (Extract All) and run Velkrin from there.";
 }
 
 std::string windowNotMadeReason(bool control, std::string_view systemReason)

@@ -3,6 +3,7 @@
 #include "platform/HostError.h"
 
 #include <chrono>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,12 @@ inline constexpr std::string_view kMessageTitle = "Velkrin";
 std::string userMessage(const HostError &error);
 // When memory runs out inside a handler.
 std::string outOfMemoryMessage();
+// Any failure caught where the system called the program (a window
+// procedure), which no handler of the window's reported itself.
+std::string failureMessage(std::exception_ptr failure);
+// After a save into a folder the system deletes (temporaryFolder() of the
+// save folder); `folder` as the host names it.
+std::string savedInTemporaryFolderMessage(std::string_view folder);
 // When the window itself cannot be made; `reason` is the system's.
 std::string startFailedMessage(std::string_view reason);
 // Why: the window or one of its controls could not be made, for the system's

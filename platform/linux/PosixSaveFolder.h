@@ -18,6 +18,8 @@ class PosixSaveFolder : public SaveFolder {
 public:
     explicit PosixSaveFolder(FolderHandle folder);
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+    // Linux's archive managers do not run a program inside the folder they unpack it to.
+    std::string temporaryFolder() const override { return {}; }
 
 protected:
     // fsync(); the tests see through it when the file and the folder reach

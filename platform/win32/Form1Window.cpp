@@ -263,12 +263,32 @@ void Form1Window::press(std::size_t row)
         button->pressed();
 }
 
-void Form1Window::copyCurrentItem()
+void Form1Window::copyCurrentItem() noexcept
 {
-    const std::int64_t index = List1.currentIndex();
-    if (index < 0 || index >= List1.listCount())
-        return;
-    m_secretCopy->copy(List1.item(index));
+    // Reported here: the key's answer to the list must stay "handled".
+    try {
+        const std::int64_t index = List1.currentIndex();
+        if (index < 0 || index >= List1.listCount())
+            return;
+        m_secretCopy->copy(List1.item(index));
+    } catch (...) {
+        reportFailure(std::current_exception());
+    }
+}
+
+void Form1Window::reportFailure(std::exception_ptr failure) noexcept
+{
+    // As the window's own handlers report: batch mode stops first, one box at
+    // a time (a box's own message loop may meet the fault again).
+    const bool boxOpen = std::exchange(m_reporting, true);
+    try {
+        Timer1.setEnabled(false);
+        if (!boxOpen)
+            showWarning(failureMessage(failure));
+    } catch (...) {
+        // Not even the box could be had (no memory): the program goes on.
+    }
+    m_reporting = boxOpen;
 }
 
 LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -279,7 +299,16 @@ LRESULT CALLBACK Form1Window::windowProc(HWND window, UINT message, WPARAM wPara
         self->m_window = window;
     }
     auto *self = reinterpret_cast<Form1Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    // Nothing may unwind into user32, which called us and cannot pass it on:
+    // whatever a handler did not report itself is reported here.
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        self->reportFailure(std::current_exception());
+        return 0;
+    }
 }
 
 // A frame hands its controls' notifications on to the window, as a

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -59,7 +60,9 @@ private:
     HFONT font(int pixels, bool bold);
     // The button of that layout row pressed, if the row is a push button.
     void press(std::size_t row);
-    void copyCurrentItem();
+    void copyCurrentItem() noexcept;
+    // A failure that reached the window procedure, shown in the warning box.
+    void reportFailure(std::exception_ptr failure) noexcept;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -74,6 +77,7 @@ private:
     };
     std::vector<CachedFont> m_fonts;
     bool m_opening = true; // until run() has shown the window
+    bool m_reporting = false; // a failure's warning box is open
     // The Return or Enter key IsDialogMessage is handling, if any.
     Key m_enterKey = Key::Other;
     bool m_enterRepeat = false;

@@ -47,6 +47,42 @@ struct Target {
     bool keepMode = false;
 };
 
+// GetFullPathNameW, which also turns '/' into '\\' and drops "." and "..";
+// the path as it is if that fails (the call that uses it then says why).
+std::wstring fullPath(const std::wstring &path)
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (length == 0)
+            return path;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length);
+    }
+}
+
+// The extended form with every short (8.3) name in it long, so that two
+// names of one folder compare equal; the full extended path where the long
+// one cannot be had.
+std::wstring longPath(const std::wstring &path)
+{
+    const std::wstring extended = extendedPath(fullPath(path));
+    std::wstring buffer(extended.size() + 1, L'\0');
+    for (;;) {
+        const DWORD length = GetLongPathNameW(extended.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return extended;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length);
+    }
+}
+
 std::wstring finalPath(HANDLE file)
 {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -74,12 +110,13 @@ std::wstring finalPath(HANDLE file)
 // beyond this host.
 void locate(Target &target)
 {
-    const DWORD attributes = GetFileAttributesW(target.path.c_str());
+    const std::wstring at = extendedPath(fullPath(target.path));
+    const DWORD attributes = GetFileAttributesW(at.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND)
             systemFailed(target.path, error);
-        target.real = target.path;
+        target.real = at;
         return;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -89,7 +126,7 @@ void locate(Target &target)
         saveFailed(target.path, FailureCause::ReadOnlyFile);
     // Open without access rights: enough to learn what it is and where a
     // link leads, and it disturbs no other program's use of the file.
-    Handle file(CreateFileW(target.path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    Handle file(CreateFileW(at.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (file.h == INVALID_HANDLE_VALUE)
         systemFailed(target.path);
@@ -102,9 +139,10 @@ void locate(Target &target)
         inTheWay(target.path, FoundEntry::Kind::LinkToFolder);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
         saveFailed(target.path, FailureCause::ReadOnlyFile);
+    // In the extended form already ("\\?\C:\...").
     target.real = finalPath(file.h);
     if (target.real.empty())
-        target.real = target.path;
+        target.real = at;
     target.exists = true;
     target.keepMode = decideSave({FoundEntry::Kind::File, true, false, info.nNumberOfLinks}).step == SaveStep::KeepMode;
 }
@@ -217,6 +255,36 @@ ExecutableFolder::ExecutableFolder()
 }
 
 ExecutableFolder::ExecutableFolder(std::wstring folder) : m_folder(std::move(folder)) {}
+
+std::string ExecutableFolder::temporaryFolder() const
+{
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (m_folder.empty() || length == 0 || length > MAX_PATH)
+        return {};
+    std::wstring system = longPath(temp);
+    while (!system.empty() && system.back() == L'\\')
+        system.pop_back();
+    const std::wstring folder = longPath(m_folder) + L'\\';
+    // The temporary folder itself, or one inside it.
+    if (system.empty() || folder.size() <= system.size() || folder[system.size()] != L'\\' ||
+        CompareStringOrdinal(folder.data(), static_cast<int>(system.size()), system.data(),
+                             static_cast<int>(system.size()), TRUE) != CSTR_EQUAL)
+        return {};
+    return narrow(m_folder);
+}
+
+std::wstring extendedPath(std::wstring_view path)
+{
+    const auto starts = [&](std::wstring_view prefix) { return path.substr(0, prefix.size()) == prefix; };
+    if (starts(L"\\\\?\\") || starts(L"\\\\.\\") || starts(L"\\??\\"))
+        return std::wstring(path);
+    if (starts(L"\\\\"))
+        return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + std::wstring(path);
+    return std::wstring(path);
+}
 
 void ExecutableFolder::replaceFile(std::string_view name, const std::function<void(FileSink &)> &content)
 {

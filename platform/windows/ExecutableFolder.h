@@ -18,6 +18,8 @@ public:
     explicit ExecutableFolder(std::wstring folder);
 
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+    // Compared with GetTempPathW's folder as full long paths, case aside.
+    std::string temporaryFolder() const override;
     const std::wstring &path() const noexcept { return m_folder; }
 
 private:
@@ -25,5 +27,11 @@ private:
     FailureCause m_unknownCause = FailureCause::FolderUnknown;
     std::string m_unknownReason;
 };
+
+// A full path in the form that lifts MAX_PATH (260 characters) from the file
+// calls: "\\?\C:\..." for a drive, "\\?\UNC\server\share\..." for a network
+// path; a path already in a device form, or not full, is returned as it is.
+// Windows takes such a path as it is, so it must be full and use backslashes.
+std::wstring extendedPath(std::wstring_view path);
 
 } // namespace velkrin::win32

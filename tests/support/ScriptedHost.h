@@ -87,6 +87,8 @@ struct FakeButton final : PushButton {
 // `folders` is a folder in the way.
 struct MemoryFolder final : SaveFolder {
     void replaceFile(std::string_view name, const std::function<void(FileSink &)> &content) override;
+    std::string temporaryFolder() const override { return temporary; }
+    std::string temporary; // where the system deletes it, if it does
     std::map<std::string, std::string, std::less<>> files;
     std::set<std::string, std::less<>> folders;
 };

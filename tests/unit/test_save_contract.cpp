@@ -4,6 +4,7 @@
 #include "output/SaveList.h"
 #include "platform/HostError.h"
 #include "support/ScriptedHost.h"
+#include "support/SystemRandomSource.h"
 #include "window/UserMessages.h"
 
 #include <gtest/gtest.h>
@@ -272,6 +273,47 @@ TYPED_TEST(SaveContract, AReadOnlyFileStaysAsItIs)
     EXPECT_NE(userMessage(e).find(this->f.path("target.txt")), std::string::npos) << userMessage(e);
     EXPECT_EQ(this->f.read("target.txt"), "old\r\n");
 }
+
+// Where the system deletes the folder, Save writes the list and then says so,
+// naming the folder; elsewhere it says nothing.
+TEST(SaveInTemporaryFolder, WritesThenWarnsWhereTheFileIs)
+{
+    SystemRandomSource random;
+    test::ScriptedHost host(random);
+    host.form.Load();
+    host.XPButton1.press();
+    host.Timer1.tick();
+    host.XPButton3.press();
+    EXPECT_TRUE(host.warnings.empty());
+    host.folder.temporary = "C:\\Temp\\Temp1_Velkrin.zip";
+    host.XPButton3.press();
+    EXPECT_EQ(host.folder.files.at("target.txt"), std::string(host.List1.item(0)) + "\r\n");
+    ASSERT_EQ(host.warnings.size(), 1u);
+    EXPECT_NE(host.warnings[0].find("\"C:\\Temp\\Temp1_Velkrin.zip\""), std::string::npos) << host.warnings[0];
+}
+
+#ifdef _WIN32
+// The Windows folder knows the system's temporary folder by its full long
+// name, case aside, and not by a name that merely begins like it.
+TEST(ExecutableFolderTemporary, IsTheSystemsTemporaryFolderOrOneInsideIt)
+{
+    const auto temporary = [](const std::wstring &folder) {
+        return !win32::ExecutableFolder(folder).temporaryFolder().empty();
+    };
+    DiskFixture inside; // made in GetTempPathW's folder
+    EXPECT_TRUE(temporary(inside.dir.wstring()));
+    std::wstring shortUpper(1024, L'\0');
+    shortUpper.resize(GetShortPathNameW(inside.dir.c_str(), shortUpper.data(), 1024));
+    CharUpperW(shortUpper.data());
+    EXPECT_TRUE(temporary(shortUpper)) << shortUpper;
+    std::wstring sibling = fs::temp_directory_path().wstring();
+    while (sibling.back() == L'\\')
+        sibling.pop_back();
+    EXPECT_TRUE(temporary(sibling));
+    EXPECT_FALSE(temporary(sibling + L"x"));
+    EXPECT_FALSE(temporary(fs::current_path().wstring())); // the build folder
+}
+#endif
 
 #ifndef _WIN32
 namespace {

@@ -1,9 +1,11 @@
 // The Windows host's own pieces under Wine: the random source, the process's
-// access list and the clipboard port (the save: tests/unit/test_save_contract.cpp).
+// access list, the clipboard port and the long form of a path (the save:
+// tests/unit/test_save_contract.cpp).
 
-#include "platform/windows/BCryptRandomSource.h"
-#include "platform/windows/ProcessHardening.h"
 #include "platform/win32/SecretClipboard.h"
+#include "platform/windows/BCryptRandomSource.h"
+#include "platform/windows/ExecutableFolder.h"
+#include "platform/windows/ProcessHardening.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,15 @@ TEST(ProcessHardeningTest, OwnUserMayNotReadTheProcessMemory)
         EXPECT_EQ(ace->Mask & (PROCESS_VM_READ | PROCESS_QUERY_INFORMATION | PROCESS_VM_WRITE), 0u) << "entry " << i;
     }
     LocalFree(descriptor);
+}
+
+// Wine has no MAX_PATH limit to fail on; what Windows is handed is checked.
+TEST(ExtendedPathTest, LiftsMaxPathForDrivesAndNetworkPaths)
+{
+    EXPECT_EQ(win32::extendedPath(L"C:\\Users\\a"), L"\\\\?\\C:\\Users\\a");
+    EXPECT_EQ(win32::extendedPath(L"\\\\server\\share\\a"), L"\\\\?\\UNC\\server\\share\\a");
+    for (const wchar_t *asItIs : {L"\\\\?\\C:\\a", L"\\\\?\\UNC\\s\\h\\a", L"\\\\.\\pipe\\a", L"a\\b", L"C:a"})
+        EXPECT_EQ(win32::extendedPath(asItIs), asItIs);
 }
 
 std::wstring clipboardText()
