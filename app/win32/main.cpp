@@ -17,31 +17,13 @@
 
 #include <exception>
 
-namespace {
-
-// Sharp text at any scaling: the window measures itself in the screen's DPI.
-// Looked up at run time, as Windows before 10 (1703) lacks the call.
-void becomeDpiAware()
-{
-    using SetContext = BOOL(WINAPI *)(DPI_AWARENESS_CONTEXT);
-    if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-        auto set = reinterpret_cast<SetContext>(
-            reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
-        if (set && set(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE))
-            return;
-    }
-    SetProcessDPIAware();
-}
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     using namespace velkrin;
     using namespace velkrin::win32;
 
+    // DPI awareness and the common controls' version come from the manifest.
     hardenProcess();
-    becomeDpiAware();
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     initCommonControls(classes);
 

@@ -26,14 +26,62 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (kForm1Frame.resizable ? WS_THICKFRAME : 0) |
     (kForm1Frame.minimiseBox ? WS_MINIMIZEBOX : 0) | (kForm1Frame.maximiseBox ? WS_MAXIMIZEBOX : 0);
 
-// The system's DPI (the process is system-DPI aware), asked in a way
-// Windows 7 knows too.
-int systemDpi()
+// Looked up at run time: Windows before 10 lacks the per-monitor DPI calls.
+template <typename Function>
+Function user32Function(const char *name)
 {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// The DPI of the monitor the window is on (the process is per-monitor
+// aware); the system's for no window, or where Windows cannot tell.
+int windowDpi(HWND window)
+{
+    static const auto getDpiForWindow = user32Function<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow)
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
     HDC screen = GetDC(nullptr);
     const int dpi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 1);
     ReleaseDC(nullptr, screen);
     return dpi;
+}
+
+// A system metric at `dpi`.
+int metricAt(int index, int dpi)
+{
+    static const auto forDpi = user32Function<int(WINAPI *)(int, UINT)>("GetSystemMetricsForDpi");
+    return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
+int CALLBACK noteFace(const LOGFONTW *, const TEXTMETRICW *, DWORD type, LPARAM found)
+{
+    *reinterpret_cast<bool *>(found) |= (type & TRUETYPE_FONTTYPE) != 0;
+    return 1;
+}
+
+// A host decision, as only Windows knows its fonts: a TrueType face that
+// takes every size the layout asks for (MS Sans Serif, a bitmap font, has a
+// few): its successor where present, else the message boxes' own face.
+std::wstring windowFace()
+{
+    constexpr wchar_t kSuccessor[] = L"Microsoft Sans Serif";
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    std::copy(std::begin(kSuccessor), std::end(kSuccessor), wanted.lfFaceName);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    if (found)
+        return kSuccessor;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
+        metrics.lfMessageFont.lfFaceName[0])
+        return metrics.lfMessageFont.lfFaceName;
+    return L"MS Shell Dlg 2"; // the dialog font's name, which Windows maps to a TrueType face
 }
 
 WindowState stateOfShow(int show)
@@ -64,7 +112,7 @@ bool isButton(ControlKind kind)
 } // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboardClearAfter)
-    : m_instance(instance), m_layout(resolveLayout(systemDpi()))
+    : m_instance(instance), m_face(windowFace()), m_layout(resolveLayout(windowDpi(nullptr)))
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -84,6 +132,7 @@ Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboard
                                nullptr, nullptr, instance, this);
     if (!m_window)
         throw std::runtime_error(windowNotMadeReason(false, systemMessage(GetLastError())));
+    m_layout = resolveLayout(windowDpi(m_window)); // the system's DPI until now
     const SIZE frame = frameSize();
     SetWindowPos(m_window, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_tickWakeUp.attach(m_window, kTimer1Id);
@@ -104,8 +153,13 @@ Form1Window::~Form1Window()
 
 SIZE Form1Window::frameSize() const
 {
+    // The title bar and border at the window's DPI, which may not be the
+    // system's.
+    static const auto adjustForDpi =
+        user32Function<BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT frame{0, 0, m_layout.clientWidth, m_layout.clientHeight};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    if (!adjustForDpi || !adjustForDpi(&frame, kWindowStyle, FALSE, 0, static_cast<UINT>(m_layout.dpi)))
+        AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -114,12 +168,10 @@ HFONT Form1Window::font(int pixels, bool bold)
     for (const CachedFont &f : m_fonts)
         if (f.pixels == pixels && f.bold == bold)
             return f.handle;
-    // The system's MS Sans Serif (on Wine, fonts-wine's); GDI stands in
-    // another sans serif at the same size where it is missing. A negative
-    // height is the em height.
-    HFONT handle = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                               L"MS Sans Serif");
+    // A negative height is the em height.
+    HFONT handle =
+        CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, m_face.c_str());
     m_fonts.push_back({pixels, bold, handle});
     return handle;
 }
@@ -177,22 +229,13 @@ void Form1Window::createControls()
         if (!control)
             throw std::runtime_error(windowNotMadeReason(true, systemMessage(GetLastError())));
         m_controls[row] = control;
-        HFONT controlFont = font(resolved.fontPixels, c.font.bold);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
         if (resolved.maxLength > 0)
             SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(resolved.maxLength), 0);
         if (c.kind == ControlKind::Frame &&
             !setWindowSubclass(control, frameProc, 0, reinterpret_cast<DWORD_PTR>(this)))
             throw std::runtime_error(windowNotMadeReason(true, systemMessage(GetLastError())));
-        if (c.kind == ControlKind::ListBox) {
-            HDC dc = GetDC(control);
-            SelectObject(dc, controlFont);
-            TEXTMETRICW metrics{};
-            GetTextMetricsW(dc, &metrics);
-            ReleaseDC(control, dc);
-            SendMessageW(control, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
-        }
     }
+    applyLayout();
 
     auto hwnd = [this](std::string_view name) { return m_controls[m_layout.row(name)]; };
     List1.attach(hwnd("List1"));
@@ -201,6 +244,53 @@ void Form1Window::createControls()
     txtLetters.attach(hwnd("txtLetters"), m_tooltip);
     lblRandom.attach(hwnd("lblRandom"));
     lblPassword.attach(hwnd("lblPassword"));
+}
+
+void Form1Window::applyLayout()
+{
+    for (std::size_t row = 0; row < ResolvedLayout::kRows; ++row) {
+        HWND control = m_controls[row];
+        if (!control)
+            continue; // the timer
+        const ResolvedControl &resolved = m_layout.controls[row];
+        const PixelRect &rect = resolved.rect;
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT controlFont = font(resolved.fontPixels, resolved.design->font.bold);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+        if (resolved.design->kind == ControlKind::ListBox) {
+            HDC dc = GetDC(control);
+            HGDIOBJ previous = SelectObject(dc, controlFont);
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            SelectObject(dc, previous);
+            ReleaseDC(control, dc);
+            SendMessageW(control, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+        }
+        clipToFrame(row);
+    }
+}
+
+void Form1Window::clipToFrame(std::size_t row)
+{
+    const ResolvedControl &c = m_layout.controls[row];
+    if (c.design->parent.empty())
+        return;
+    const PixelRect &frame = m_layout[c.design->parent].rect;
+    const PixelRect &r = c.rect;
+    if (r.left >= 0 && r.top >= 0 && r.right() <= frame.width && r.bottom() <= frame.height) {
+        SetWindowRgn(m_controls[row], nullptr, FALSE);
+        return;
+    }
+    // Cut off inside the frame's border rather than on it. The border is the
+    // group box's own drawing, a 3-D edge at the most, so its width is the
+    // system's.
+    const int edgeX = metricAt(SM_CXEDGE, m_layout.dpi);
+    const int edgeY = metricAt(SM_CYEDGE, m_layout.dpi);
+    // In the control's own coordinates; the window owns the region after.
+    HRGN inside =
+        CreateRectRgn(edgeX - r.left, edgeY - r.top, frame.width - edgeX - r.left, frame.height - edgeY - r.top);
+    if (inside && !SetWindowRgn(m_controls[row], inside, FALSE))
+        DeleteObject(inside);
 }
 
 int Form1Window::run(int show)
@@ -376,6 +466,19 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale, or the scale changed: laid
+        // out afresh at the new DPI, in the rectangle Windows suggests.
+        if (HIWORD(wParam) == 0)
+            break;
+        m_layout = resolveLayout(HIWORD(wParam));
+        applyLayout();
+        const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+    }
     case WM_SYSCOMMAND:
         // The system menu, Alt+Space and the title bar ask here; a refused
         // state is not entered at all.

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,7 +22,8 @@ namespace velkrin::win32 {
 // The main window as native Win32 controls, created from the layout resolved
 // at the screen's DPI: frames are group boxes that hold their controls (and
 // cut off what lies beyond their edge), the list is owner-data, the fonts are
-// MS Sans Serif at the resolved sizes. The frame and the states it may take
+// a TrueType face at the resolved sizes. Laid out again at a new DPI (the
+// process is per-monitor DPI aware). The frame and the states it may take
 // follow WindowPolicy.
 class Form1Window {
 public:
@@ -55,6 +57,11 @@ private:
     void onCommand(WPARAM wParam, LPARAM lParam);
     bool refusesSystemCommand(WPARAM command) const;
     void createControls();
+    // Places every control, with its font, as m_layout says.
+    void applyLayout();
+    // A control that reaches past its frame's edge is cut off inside the
+    // frame's border, so that the border stays whole.
+    void clipToFrame(std::size_t row);
     // The outer size that gives the resolved client area.
     SIZE frameSize() const;
     HFONT font(int pixels, bool bold);
@@ -65,6 +72,7 @@ private:
     void reportFailure(std::exception_ptr failure) noexcept;
 
     HINSTANCE m_instance;
+    std::wstring m_face; // of every font
     HWND m_window = nullptr;
     HWND m_tooltip = nullptr;
     HWND m_focus = nullptr; // restored when the window is activated again

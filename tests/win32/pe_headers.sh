@@ -1,7 +1,7 @@
 #!/bin/bash
 # Velkrin.exe as Windows sees it before running it: the machine type, the GUI
 # subsystem, address-space randomisation and no-execute data, only Windows'
-# own DLLs imported, and the version record.
+# own DLLs imported, the version record and the manifest.
 # usage: pe_headers.sh <Velkrin.exe> <x86_64|i686>
 set -uo pipefail
 exe=$1 arch=$2
@@ -38,4 +38,15 @@ for line in 'FILEVERSION 1, 0, 0, 0' 'PRODUCTVERSION 1, 0, 0, 0' 'BLOCK "040904B
     'VALUE "OriginalFilename", "Velkrin.exe"'; do
     grep -qF "$line" <<<"$resources" || fail "the version record lacks $line"
 done
-echo "$exe: $arch, GUI, $(grep -c 'DLL Name:' <<<"$headers") system DLLs, version 1.00, $(stat -c %s "$exe") bytes"
+
+# The manifest (resource 1, RT_MANIFEST) as Windows parses it: a malformed
+# one stops the program from starting at all.
+manifest=$(sed -n '/^1 24 \/\* RT_MANIFEST \*\//,/^END/{s/^  "\(.*\)\\n"$/\1/p}' <<<"$resources" | sed 's/""/"/g')
+[[ -n $manifest ]] || fail "no manifest"
+python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parseString(sys.stdin.read())' <<<"$manifest" ||
+    fail "the manifest is not well-formed XML"
+for setting in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'level="asInvoker" uiAccess="false"' \
+    '>true/pm</dpiAware>' '>PerMonitorV2,PerMonitor</dpiAwareness>'; do
+    grep -qF "$setting" <<<"$manifest" || fail "the manifest lacks $setting"
+done
+echo "$exe: $arch, GUI, $(grep -c 'DLL Name:' <<<"$headers") system DLLs, version 1.00, manifest, $(stat -c %s "$exe") bytes"
