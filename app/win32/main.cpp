@@ -59,9 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
             folder,
             &todayShortDate,
             [&window](std::string_view message) { window.showWarning(message); },
-            // The native controls tell Windows' screen readers about their
-            // own changes (a label's new text, the list's new count).
-            [](std::string_view) {},
+            [&window](std::string_view text) { window.announce(text); },
         };
         const Form1Controls controls{window.Timer1,     window.XPButton3, window.XPButton2, window.XPButton1,
                                      window.List1,      window.cmdPrint,  window.cmdCreate, window.Check1,

@@ -22,7 +22,7 @@ done
 
 # Windows' own DLLs only: the C and C++ runtimes are linked in (-static).
 unexpected=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' |
-    grep -vxE 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|advapi32.dll|bcrypt.dll|winspool.drv|ntdll.dll|msvcrt.dll')
+    grep -vxE 'kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|advapi32.dll|bcrypt.dll|winspool.drv|ntdll.dll|msvcrt.dll|ole32.dll|oleaut32.dll|oleacc.dll')
 [[ -z $unexpected ]] || fail "imports DLLs that are not Windows' own: $unexpected"
 
 # The resources as windres reads them back: one 32 x 32 icon of 8 bits (256
