@@ -2,14 +2,6 @@
 
 namespace velkrin::win32 {
 
-ComApartment::ComApartment() : m_joined(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-
-ComApartment::~ComApartment()
-{
-    if (m_joined)
-        CoUninitialize();
-}
-
 AccessibleObject::AccessibleObject(HWND window) : m_window(window)
 {
     if (FAILED(

@@ -65,20 +65,6 @@ private:
     IAccessible *m_standard = nullptr;
 };
 
-// COM on this thread (a single-threaded apartment) while it lives: the
-// objects above reach other processes through it, and their calls come in
-// through the window's message loop.
-class ComApartment {
-public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment &) = delete;
-    ComApartment &operator=(const ComApartment &) = delete;
-
-private:
-    bool m_joined;
-};
-
 // The object itself, not one of its children.
 inline bool isSelf(const VARIANT &child)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/win32/AccessibleControl.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/LiveRegion.h"
 #include "platform/win32/SecretClipboard.h"
 #include "platform/win32/Win32Controls.h"

@@ -101,8 +101,8 @@ TEST(SecretClipboardTest, MarksTheCopyAndLeavesAnotherCopyAlone)
 
 // A screen reader's questions, asked from this process: Wine's oleacc cannot
 // reach Velkrin.exe from another one (it needs PROCESS_DUP_HANDLE on it,
-// which the process's access list refuses) and Wine passes window events to
-// no other process (the probe says so when the scenarios run).
+// which the process's access list refuses; the probe says so when the
+// scenarios run).
 struct Heard {
     static inline std::wstring name;
     static void CALLBACK event(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
@@ -183,9 +183,17 @@ TEST(AccessibleWindowTest, NamesEveryControlTheRowsAndTheAnnouncement)
     IAccessible *letters = object(window.txtLetters.handle());
     EXPECT_EQ(nameOf(letters, CHILDID_SELF, true), win32::widen(strength));
     letters->Release();
-    NMTTDISPINFOW tip{};
-    window.txtLetters.supplyTip(tip);
-    EXPECT_EQ(std::wstring(tip.lpszText), win32::widen(countBoxTip(strength)));
+    HWND tooltip = nullptr;
+    while ((tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)) &&
+           GetWindow(tooltip, GW_OWNER) != window.handle()) {
+    }
+    wchar_t tip[kTipCharacters + 1] = L"";
+    TTTOOLINFOW tool{sizeof tool};
+    tool.hwnd = GetParent(window.txtLetters.handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(window.txtLetters.handle());
+    tool.lpszText = tip;
+    SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(tip), win32::widen(countBoxTip(strength)));
 
     // An announcement raises a live-region event whose object is named by it.
     const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
