@@ -1,5 +1,6 @@
 #include "platform/win32/Form1Window.h"
 
+#include "platform/win32/AccessibleList.h"
 #include "platform/win32/CommonControls.h"
 #include "platform/windows/WideText.h"
 #include "window/UserMessages.h"
@@ -140,6 +141,7 @@ Form1Window::Form1Window(HINSTANCE instance, std::chrono::milliseconds clipboard
     m_clipboard = std::make_unique<SecretClipboard>(m_window);
     m_secretCopy = std::make_unique<SecretCopy>(*m_clipboard, m_clearWakeUp, clipboardClearAfter);
     createControls();
+    makeAccessible(clipboardClearAfter);
 }
 
 Form1Window::~Form1Window()
@@ -291,6 +293,44 @@ void Form1Window::clipToFrame(std::size_t row)
         CreateRectRgn(edgeX - r.left, edgeY - r.top, frame.width - edgeX - r.left, frame.height - edgeY - r.top);
     if (inside && !SetWindowRgn(m_controls[row], inside, FALSE))
         DeleteObject(inside);
+}
+
+void Form1Window::makeAccessible(std::chrono::milliseconds clipboardClearAfter)
+{
+    const auto fixed = [](std::string_view text) -> std::function<std::wstring()> {
+        if (text.empty())
+            return {}; // Windows' own: the caption
+        return [wide = widen(text)] { return wide; };
+    };
+    m_listRows = std::shared_ptr<const Win32ListBox>(&List1, [](const Win32ListBox *) {}); // owned here
+    for (std::size_t row = 0; row < kForm1Layout.size(); ++row) {
+        if (!m_controls[row])
+            continue;
+        const ControlPlacement &c = kForm1Layout[row];
+        auto text = std::make_shared<AccessibleText>();
+        text->name = fixed(c.accessibleName);
+        text->description = fixed(c.accessibleDescription);
+        // The count boxes tell the strength as it is now; the list how a
+        // row is copied, as its tooltip does on Linux.
+        if (c.name == "txtLetters")
+            text->description = [this] { return txtLetters.description(); };
+        else if (c.name == "txtNumbers")
+            text->description = [this] { return txtNumbers.description(); };
+        else if (c.name == "List1")
+            text->description = fixed(listCopyHint(clipboardClearAfter));
+        m_accessibleText[row] = std::move(text);
+        if (c.name == "List1")
+            serveAccessibleList(m_controls[row], &m_accessibleText[row], &m_listRows);
+        else
+            serveAccessibleText(m_controls[row], &m_accessibleText[row]);
+    }
+    m_liveRegion = std::make_unique<LiveRegion>(m_window, m_instance);
+}
+
+void Form1Window::announce(std::string_view text)
+{
+    if (m_liveRegion)
+        m_liveRegion->announce(text);
 }
 
 int Form1Window::run(int show)
@@ -445,6 +485,19 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (item.hwndItem == List1.handle()) {
             List1.draw(item);
             return TRUE;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        // A count box's tooltip asks for its text as it opens.
+        auto &info = *reinterpret_cast<NMTTDISPINFOW *>(lParam);
+        if (info.hdr.code == TTN_GETDISPINFOW && info.hdr.hwndFrom == m_tooltip) {
+            const HWND box = reinterpret_cast<HWND>(info.hdr.idFrom);
+            if (box == txtLetters.handle())
+                txtLetters.supplyTip(info);
+            else if (box == txtNumbers.handle())
+                txtNumbers.supplyTip(info);
+            return 0;
         }
         break;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/win32/AccessibleControl.h"
+#include "platform/win32/ComApartment.h"
+#include "platform/win32/LiveRegion.h"
 #include "platform/win32/SecretClipboard.h"
 #include "platform/win32/Win32Controls.h"
 #include "window/LayoutResolver.h"
@@ -35,6 +38,7 @@ public:
     HWND handle() const noexcept { return m_window; }
 
 private:
+    ComApartment m_com;       // before every window: their screen-reader objects need it
     Win32WakeUp m_tickWakeUp; // before Timer1, which uses it
 
 public:
@@ -49,6 +53,8 @@ public:
     // then runs the message loop until the window is closed.
     int run(int show);
     void showWarning(std::string_view message);
+    // Tells screen readers `text` (a new password, a new total).
+    void announce(std::string_view text);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -62,6 +68,8 @@ private:
     // A control that reaches past its frame's edge is cut off inside the
     // frame's border, so that the border stays whole.
     void clipToFrame(std::size_t row);
+    // Names and descriptions for screen readers, from the layout table.
+    void makeAccessible(std::chrono::milliseconds clipboardClearAfter);
     // The outer size that gives the resolved client area.
     SIZE frameSize() const;
     HFONT font(int pixels, bool bold);
@@ -92,6 +100,10 @@ private:
     Win32WakeUp m_clearWakeUp;
     std::unique_ptr<SecretClipboard> m_clipboard;
     std::unique_ptr<SecretCopy> m_secretCopy; // made once the window exists
+    // What screen readers are told, by layout row; held here, lent weakly.
+    std::array<std::shared_ptr<const AccessibleText>, ResolvedLayout::kRows> m_accessibleText{};
+    std::shared_ptr<const Win32ListBox> m_listRows; // List1, lent to its screen-reader object
+    std::unique_ptr<LiveRegion> m_liveRegion;
 };
 
 } // namespace velkrin::win32

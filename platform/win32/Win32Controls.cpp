@@ -2,6 +2,7 @@
 
 #include "platform/SecureWipe.h"
 #include "platform/windows/WideText.h"
+#include "window/CountBoxTip.h"
 #include "window/Form1Layout.h"
 
 #include <commctrl.h>
@@ -40,8 +41,14 @@ void Win32TextBox::attach(HWND edit, HWND tooltip)
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetParent(edit);
     tool.uId = reinterpret_cast<UINT_PTR>(edit);
-    tool.lpszText = const_cast<wchar_t *>(L"");
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32TextBox::supplyTip(NMTTDISPINFOW &info) const
+{
+    info.hinst = nullptr;
+    info.lpszText = const_cast<wchar_t *>(m_tip.c_str());
 }
 
 std::string Win32TextBox::text() const
@@ -62,14 +69,9 @@ bool Win32TextBox::hasFocus() const
 void Win32TextBox::setDescription(std::string_view description)
 {
     m_description = widen(description);
-    if (!m_tooltip)
-        return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = GetParent(m_edit);
-    tool.uId = reinterpret_cast<UINT_PTR>(m_edit);
-    tool.lpszText = m_description.data();
-    SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    m_tip = widen(countBoxTip(description));
+    // Screen readers that follow the box hear the new strength.
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_edit, OBJID_CLIENT, CHILDID_SELF);
 }
 
 Win32Label::~Win32Label()
@@ -120,12 +122,8 @@ void Win32ListBox::draw(const DRAWITEMSTRUCT &item) const
     const bool selected = item.itemState & ODS_SELECTED;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID != static_cast<UINT>(-1) && static_cast<std::int64_t>(item.itemID) < m_items.count()) {
-        // A row shows an item's beginning.
-        const std::string_view text = m_items.item(item.itemID);
         wchar_t row[kListRowCharacters];
-        const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                               static_cast<int>(std::min<std::size_t>(text.size(), kListRowCharacters)),
-                                               row, kListRowCharacters);
+        const int length = rowText(item.itemID, row);
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT box = item.rcItem;
@@ -135,6 +133,15 @@ void Win32ListBox::draw(const DRAWITEMSTRUCT &item) const
     }
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+int Win32ListBox::rowText(std::int64_t index, wchar_t (&row)[kListRowCharacters]) const
+{
+    // A row shows an item's beginning.
+    const std::string_view text = m_items.item(index);
+    return MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                               static_cast<int>(std::min<std::size_t>(text.size(), kListRowCharacters)), row,
+                               kListRowCharacters);
 }
 
 void Win32WakeUp::wakeAt(Clock::time_point when)

@@ -3,8 +3,11 @@
 #include "platform/Controls.h"
 #include "window/PackedStringList.h"
 #include "platform/WakeUpPort.h"
+#include "window/Form1Layout.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -22,11 +25,18 @@ public:
     bool hasFocus() const override;
     void setDescription(std::string_view description) override;
     void changed() { if (Change) Change(); }
+    // What a screen reader is told the box does (the strength, kept current).
+    const std::wstring &description() const noexcept { return m_description; }
+    // TTN_GETDISPINFO for this box's tooltip: the text is asked for as the
+    // tip opens, in the short form a tooltip shows.
+    void supplyTip(NMTTDISPINFOW &info) const;
+    HWND handle() const noexcept { return m_edit; }
 
 private:
     HWND m_edit = nullptr;
     HWND m_tooltip = nullptr;
     std::wstring m_description;
+    std::wstring m_tip;
 };
 
 class Win32Label final : public Label {
@@ -62,6 +72,8 @@ public:
     std::int64_t listCount() const override { return m_items.count(); }
     std::string_view item(std::int64_t index) const override { return m_items.item(index); }
     void draw(const DRAWITEMSTRUCT &item) const;
+    // The text row `index` shows (an item's beginning) into `row`; its length.
+    int rowText(std::int64_t index, wchar_t (&row)[kListRowCharacters]) const;
     // The item under the caret (the selected one), or -1.
     std::int64_t currentIndex() const;
     HWND handle() const noexcept { return m_list; }

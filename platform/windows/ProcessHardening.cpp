@@ -16,7 +16,7 @@ namespace {
 // (MiniDumpWriteDump needs PROCESS_QUERY_INFORMATION and PROCESS_VM_READ).
 // An administrator's SeDebugPrivilege still passes: the list is a wall
 // against the user's other programs, not against the machine's owner.
-bool denyOtherProcesses()
+bool denyOtherProcesses(DWORD alsoAllowed)
 {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
@@ -42,7 +42,8 @@ bool denyOtherProcesses()
     std::vector<unsigned char> aclBuffer(aclSize);
     auto *acl = reinterpret_cast<PACL>(aclBuffer.data());
     if (!InitializeAcl(acl, aclSize, ACL_REVISION) ||
-        !AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
+        !AddAccessAllowedAce(acl, ACL_REVISION,
+                             SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | alsoAllowed,
                              userSid) ||
         // The owner's implicit full control of the list, cut to reading it.
         !AddAccessAllowedAce(acl, ACL_REVISION, READ_CONTROL, ownerRights))
@@ -61,7 +62,7 @@ LONG WINAPI endAtOnce(EXCEPTION_POINTERS *)
 
 } // namespace
 
-bool hardenProcess()
+bool hardenProcess(unsigned long alsoAllowed)
 {
     // DLLs only from System32, never from the folder of the executable or the
     // current one, where anyone who can drop a file could plant one.
@@ -70,7 +71,7 @@ bool hardenProcess()
     HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(endAtOnce);
-    return denyOtherProcesses();
+    return denyOtherProcesses(alsoAllowed);
 }
 
 } // namespace velkrin::win32

@@ -29,6 +29,29 @@ host_finish() { # started maximised, it opens at its own size; with no printer, 
     START=/max host_start CUPS_SERVER="$WORK/no-cups.sock"
     [[ $(client_size "$MAIN_WIN") == "218 483" && $(xprop -id "$MAIN_WIN" _NET_WM_STATE) != *MAXIMIZED* ]] ||
         fail "started maximised, it is $(xprop -id "$MAIN_WIN" _NET_WM_STATE), client area $(client_size "$MAIN_WIN")"
+    screen_reader_asks
     key alt+p
     expect_warning "no printer"
+}
+# What a screen reader asks, from another process: the password Create makes
+# announced, every control's name, each row's name.
+screen_reader_asks() {
+    local answer
+    answer=$(probe rows) || fail "the list's rows: $answer"
+    "$WINE_RUN" "$WORK/probe.exe" listen >"$WORK/heard" 2>/dev/null & # unpiped: "ready" comes at once
+    local listener=$!
+    wait_until 10 grep -q '^ready' "$WORK/heard" || fail "the probe could not listen"
+    key alt+c
+    wait $listener || fail "$(tr -d '\r' <"$WORK/heard")"
+    answer=$(sed -n 2p "$WORK/heard" | tr -d '\r')
+    [[ $answer == "$(host_password)" ]] || fail "announced \"$answer\", not the password"
+    answer=$(probe names) || fail "a control has no accessible name: $(tr '\n' ' ' <<<"$answer")"
+    key Tab Tab Tab Tab Tab Tab space # Generate
+    wait_until 10 eval '(($(host_count) >= 3))' || fail "Generate filled no list"
+    key Tab space # Stop
+    answer=$(probe rows) || fail "$answer"
+    grep -qvxE '[a-z]{3}[0-9]{3}' <<<"$answer" && fail "rows named $(tr '\n' ' ' <<<"$answer")"
+    [[ $(wc -l <<<"$answer") == "$(host_count)" && $(tail -n 1 <<<"$answer") == "$(host_password)" ]] ||
+        fail "$(wc -l <<<"$answer") rows named, the last \"$(tail -n 1 <<<"$answer")\""
+    log "screen reader: the password announced, every control named, $(host_count) rows named"
 }

@@ -4,6 +4,7 @@
 #include "support/SystemRandomSource.h"
 #include "support/ScriptedHost.h"
 #include "support/ScriptedRandomSource.h"
+#include "window/CountBoxTip.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,11 @@ TEST(Form1, TheCountBoxesDescribeTheStrength)
     expect("141,167,095,653,376,000 possible passwords, about 57 bits: weak");
     w.host.Check1.set(CheckBox::kChecked);
     expect("200,028,539,268,669,788,905,472 possible passwords, about 77 bits: good");
+    EXPECT_EQ(countBoxTip(w.host.txtLetters.description), w.host.txtLetters.description);
+    // Over a tooltip's 80 characters, the tip keeps the bits and the verdict.
+    w.host.type(w.host.txtNumbers, "11");
+    expect("43,674,252,383,913,877,424,036,476,406,214,950,912 possible passwords, about 125 bits: excellent");
+    EXPECT_EQ(countBoxTip(w.host.txtLetters.description), "About 125 bits: excellent");
     w.host.type(w.host.txtNumbers, "23");
     expect("about 1.4 \u00d7 10^59 possible passwords, about 196 bits: excellent");
     w.host.type(w.host.txtNumbers, "-11");

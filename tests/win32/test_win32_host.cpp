@@ -1,21 +1,27 @@
 // The Windows host's own pieces under Wine: the random source, the process's
-// access list, the clipboard port and the long form of a path (the save:
-// tests/unit/test_save_contract.cpp).
+// access list, the clipboard port, the long form of a path and what screen
+// readers are told (the save: tests/unit/test_save_contract.cpp).
 
+#include "platform/win32/Form1Window.h"
 #include "platform/win32/SecretClipboard.h"
 #include "platform/windows/BCryptRandomSource.h"
 #include "platform/windows/ExecutableFolder.h"
 #include "platform/windows/ProcessHardening.h"
+#include "platform/windows/WideText.h"
+#include "window/CountBoxTip.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <aclapi.h>
+#include <commctrl.h>
+#include <oleacc.h>
 
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 
 using namespace velkrin;
 
@@ -31,22 +37,23 @@ TEST(BCryptRandomSourceTest, FillsFromTheSystemGenerator)
     EXPECT_NE(first, (std::array<std::uint8_t, 64>{}));
 }
 
-// Wine keeps the access list but does not enforce it on other processes; what
-// can be checked here is the list itself.
+// The list itself; what it refuses another process is Windows' (and Wine's)
+// to enforce.
 TEST(ProcessHardeningTest, OwnUserMayNotReadTheProcessMemory)
 {
     ASSERT_TRUE(win32::hardenProcess());
     PACL acl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(GetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                              &acl, nullptr, &descriptor),
+    ASSERT_EQ(GetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
+                              nullptr, &descriptor),
               ERROR_SUCCESS);
     ASSERT_NE(acl, nullptr);
     EXPECT_EQ(acl->AceCount, 2);
     for (DWORD i = 0; i < acl->AceCount; ++i) {
         ACCESS_ALLOWED_ACE *ace = nullptr;
         ASSERT_TRUE(GetAce(acl, i, reinterpret_cast<void **>(&ace)));
-        EXPECT_EQ(ace->Mask & (PROCESS_VM_READ | PROCESS_QUERY_INFORMATION | PROCESS_VM_WRITE), 0u) << "entry " << i;
+        EXPECT_EQ(ace->Mask & (PROCESS_VM_READ | PROCESS_QUERY_INFORMATION | PROCESS_VM_WRITE | PROCESS_DUP_HANDLE), 0u)
+            << "entry " << i;
     }
     LocalFree(descriptor);
 }
@@ -101,6 +108,53 @@ TEST(SecretClipboardTest, MarksTheCopyAndLeavesAnotherCopyAlone)
     clipboard.clear();
     EXPECT_EQ(clipboardText(), L"theirs");
     DestroyWindow(owner);
+}
+
+// What the probe cannot see from the scenarios (it asks the rest as a
+// screen reader does): a long item's row is named by what the row shows, and
+// the count boxes' strength as description and, short, as tooltip.
+TEST(AccessibleWindowTest, LongRowsAndTheStrengthAreToldAsShown)
+{
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    win32::Form1Window window(GetModuleHandleW(nullptr));
+    const auto object = [](HWND control) {
+        IAccessible *found = nullptr;
+        EXPECT_EQ(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void **>(&found)),
+                  S_OK);
+        return found;
+    };
+    const auto text = [](IAccessible *object, long child, bool description) {
+        VARIANT id{};
+        id.vt = VT_I4;
+        id.lVal = child;
+        BSTR answer = nullptr;
+        std::wstring out;
+        if ((description ? object->get_accDescription(id, &answer) : object->get_accName(id, &answer)) == S_OK)
+            out = answer, SysFreeString(answer);
+        object->Release();
+        return out;
+    };
+    window.List1.addItem(std::string(300, 'x'));
+    EXPECT_EQ(text(object(window.List1.handle()), 1, false), std::wstring(kListRowCharacters, L'x'));
+
+    const std::string strength = "43,674,252,383,913,877,424,036,476,406,214,950,912 possible passwords, about 125 "
+                                 "bits: excellent";
+    window.txtLetters.setDescription(strength);
+    EXPECT_EQ(text(object(window.txtLetters.handle()), CHILDID_SELF, true), win32::widen(strength));
+    HWND tooltip = nullptr;
+    while ((tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)) &&
+           GetWindow(tooltip, GW_OWNER) != window.handle()) {
+    }
+    wchar_t tip[kTipCharacters + 1] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(window.txtLetters.handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(window.txtLetters.handle());
+    tool.lpszText = tip;
+    SendMessageW(tooltip, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(tip), win32::widen(countBoxTip(strength)));
 }
 
 } // namespace
