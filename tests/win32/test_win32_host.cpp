@@ -157,4 +157,31 @@ TEST(AccessibleWindowTest, LongRowsAndTheStrengthAreToldAsShown)
     EXPECT_EQ(std::wstring(tip), win32::widen(countBoxTip(strength)));
 }
 
+// Moved to a monitor of another scale: every control laid out afresh at its
+// DPI, and the title's font still larger than the text's.
+TEST(Form1WindowTest, ScaleChangesLayTheWindowOutAfresh)
+{
+    win32::Form1Window window(GetModuleHandleW(nullptr));
+    const auto cellHeight = [](HWND of) {
+        HDC dc = GetDC(of);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(of, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, previous);
+        ReleaseDC(of, dc);
+        return metrics.tmHeight;
+    };
+    HWND frame1 = GetParent(window.txtLetters.handle());
+    for (const int dpi : {120, 144, 192, 96}) {
+        RECT suggested{0, 0, 600, 1000};
+        SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT list;
+        GetWindowRect(window.List1.handle(), &list);
+        const PixelRect &expected = resolveLayout(dpi)["List1"].rect;
+        EXPECT_EQ(list.right - list.left, expected.width) << dpi;
+        EXPECT_EQ(list.bottom - list.top, expected.height) << dpi;
+        EXPECT_GT(cellHeight(frame1), cellHeight(window.txtLetters.handle())) << dpi;
+    }
+}
+
 } // namespace
