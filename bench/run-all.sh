@@ -31,6 +31,10 @@ ninja -C "$build" -j2 bench_generation bench_list bench_ticks velkrin >/dev/null
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+# The machine the figures belong to: other programs' load changes the
+# elapsed-time ones, so the load is taken before and after.
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
+load_start=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # run <name> <command...>: shows a benchmark's report on stderr and keeps it
 # for the table; a failing benchmark leaves its cells empty and its errors
@@ -78,7 +82,8 @@ load=$(cut -d' ' -f1-3 /proc/loadavg)
 cat <<EOF
 ## Performance
 
-Release build; $(nproc) cores, $(uname -sr), $(date -u +%Y-%m-%d), load average at the end $load.
+Release build; $(nproc) cores (${cpu:-CPU model unknown}), $(uname -sr), $(date -u +%Y-%m-%d); load average
+(1, 5, 15 min) $load_start at the start, $load at the end.
 Rates are per second of processor time of the one thread doing the work
 (what one core does), with elapsed-time figures beside them; the two agree on
 an idle machine and differ when other programs share it. Ratios use processor time.
